@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace brelloc {
+
+// printf("%*.*f") and printf("%*d") without the process locale: the decimal
+// point is always a full stop, and the text is as long as the value needs.
+std::string FormatFixed(double value, int width, int precision);
+std::string FormatInt(long value, int width);
+
+// Appends the same text as FormatFixed to a caller's buffer; returns the number
+// of characters written, or 0 if the buffer is too small.
+std::size_t FormatFixedTo(char* out, std::size_t capacity, double value, int width,
+                          int precision);
+
+} // namespace brelloc
