@@ -1,0 +1,114 @@
+#include "ExportCommand.h"
+
+#include "FileTextStream.h"
+#include "PicTeXWriter.h"
+
+#include <cstring>
+
+namespace brelloc {
+
+namespace {
+
+std::string Trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::string RangeOf(int row)
+{
+    switch (row) {
+    case RowSquares: return "a whole number from 2 to 20";
+    case RowXmaxL: return "a finite number of at least 1";
+    default: return "a finite number of at least 0";
+    }
+}
+
+// Why the typed text did not give the value typed, or "" when it did.
+std::string ReadingProblems(int row, const std::string& text, const RowReading& reading)
+{
+    std::string problems;
+    auto add = [&problems](const std::string& problem) {
+        problems += problems.empty() ? problem : "; " + problem;
+    };
+    if (reading.noNumber) {
+        add("no number found");
+    } else {
+        if (reading.partlyRead)
+            add(text.size() > kRowTextLimit ? "only the first 40 characters are read"
+                                            : "the text after the number is ignored");
+        if (reading.replaced)
+            add("the value must be " + RangeOf(row));
+    }
+    return problems;
+}
+
+ExportResult WriteToStandardOutput(const GeneralData& data, OutputKind kind, std::FILE* out)
+{
+    FileTextStream stream(out);
+    switch (kind) {
+    case OutputKind::PicTeX:
+        WritePicTeX(stream, data);
+        break;
+    }
+    ExportResult result;
+    result.ok = stream.Flush();
+    if (!result.ok)
+        result.error = std::string("Could not write to standard output: ") +
+                       std::strerror(stream.Error()) + ".";
+    return result;
+}
+
+ExportResult WriteOutput(const GeneralData& data, const OutputRequest& request, std::FILE* out)
+{
+    if (request.path == "-")
+        return WriteToStandardOutput(data, request.kind, out);
+    switch (request.kind) {
+    case OutputKind::PicTeX:
+        return WritePicTeXFile(data, request.path);
+    }
+    return ExportResult{false, "Unknown kind of output for \"" + request.path + "\"."};
+}
+
+} // namespace
+
+std::vector<std::string> ApplyValueOptions(GeneralData& data,
+                                           const std::vector<ValueOption>& values)
+{
+    std::vector<std::string> warnings;
+    for (const ValueOption& value : values) {
+        const RowReading reading = ReadRowText(value.row, value.text);
+        const std::string shown = Trimmed(CommitRow(data, value.row, value.text));
+        const std::string problems = ReadingProblems(value.row, value.text, reading);
+        if (!problems.empty())
+            warnings.push_back("brelloc-export: warning: " + value.option + " \"" + value.text +
+                               "\": " + problems + "; using " + shown + ".");
+    }
+    UpdateDerived(data);
+    return warnings;
+}
+
+int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err)
+{
+    if (options.help) {
+        std::fputs(ExportUsage().c_str(), out);
+        return std::fflush(out) == 0 ? ExitOk : ExitWriteFailed;
+    }
+
+    GeneralData data;
+    InitDefaults(data);
+    for (const std::string& warning : ApplyValueOptions(data, options.values))
+        std::fprintf(err, "%s\n", warning.c_str());
+
+    int code = ExitOk;
+    for (const OutputRequest& request : options.outputs) {
+        const ExportResult result = WriteOutput(data, request, out);
+        if (!result.ok) {
+            std::fprintf(err, "brelloc-export: %s\n", result.error.c_str());
+            code = ExitWriteFailed;
+        }
+    }
+    return code;
+}
+
+} // namespace brelloc

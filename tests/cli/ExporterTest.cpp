@@ -1,0 +1,232 @@
+// Runs the built brelloc-export as a user would and checks what it leaves.
+#include "PicTeXWriter.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace brelloc {
+namespace {
+
+using test::FolderEntries;
+using test::ReadWholeFile;
+using test::TempFolder;
+using test::WriteWholeFile;
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+struct RunOptions {
+    std::string stdoutPath; // where standard output goes; empty: a file in the folder
+    bool asNobody = false;  // drop root's privileges to user and group 65534
+};
+
+// Runs program with args; standard output and error are collected in files
+// of folder.
+ProgramRun RunProgram(const TempFolder& folder, const std::string& program,
+               const std::vector<std::string>& args, const RunOptions& options = {})
+{
+    const std::string outPath = options.stdoutPath.empty() ? folder / ".stdout" : options.stdoutPath;
+    const std::string errPath = folder / ".stderr";
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
+            _exit(126);
+        if (options.asNobody &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(125);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    ProgramRun run;
+    int status = 0;
+    if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+        run.exitCode = WEXITSTATUS(status);
+    if (options.stdoutPath.empty()) {
+        run.out = ReadWholeFile(outPath);
+        unlink(outPath.c_str());
+    }
+    run.err = ReadWholeFile(errPath);
+    unlink(errPath.c_str());
+    return run;
+}
+
+const std::string kExporter = BRELLOC_EXPORT_PATH;
+
+ProgramRun Export(const TempFolder& folder, const std::vector<std::string>& args,
+           const RunOptions& options = {})
+{
+    return RunProgram(folder, kExporter, args, options);
+}
+
+std::string ExpectedFile(const char* hl = "0.2", const char* nk = "0.5")
+{
+    GeneralData data;
+    InitDefaults(data);
+    CommitRow(data, RowHL, hl);
+    CommitRow(data, RowNK, nk);
+    UpdateDerived(data);
+    StringTextStream out;
+    WritePicTeX(out, data);
+    return out.Text();
+}
+
+TEST(Exporter, WritesTheStartUpFigure)
+{
+    TempFolder folder;
+    const ProgramRun run = Export(folder, {"--pictex", folder / "Brelloc.tex"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(ReadWholeFile(folder / "Brelloc.tex"), ExpectedFile());
+}
+
+TEST(Exporter, DashWritesToStandardOutput)
+{
+    TempFolder folder;
+    const ProgramRun run = Export(folder, {"--hl", "0.4", "--pictex", "-"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, ExpectedFile("0.4"));
+    EXPECT_TRUE(FolderEntries(folder.Path()).empty());
+}
+
+TEST(Exporter, WarnsAboutReplacedValuesAndStillExports)
+{
+    TempFolder folder;
+    const ProgramRun run = Export(folder, {"--hl", "abc", "--nk", "0.35e1xyz", "--pictex", "-"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err,
+              "brelloc-export: warning: --hl \"abc\": no number found; using 0.000.\n"
+              "brelloc-export: warning: --nk \"0.35e1xyz\": the text after the number is "
+              "ignored; using 3.500.\n");
+    EXPECT_EQ(run.out, ExpectedFile("abc", "3.5"));
+    EXPECT_NE(run.out.find("$H/L=0.000, N/k=3.500$"), std::string::npos);
+}
+
+TEST(Exporter, UsageErrorsExitWithTwoAndWriteNothing)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"--frobnicate", "--pictex", "out.tex"},
+        {"--pictex", "out.tex", "--hl"},
+        {"--pictex"},
+        {"--hl", "0.3"},
+        {"out.tex"},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        TempFolder folder;
+        std::vector<std::string> inFolder = args;
+        for (std::string& arg : inFolder)
+            if (arg == "out.tex")
+                arg = folder / "out.tex";
+        const ProgramRun run = Export(folder, inFolder);
+        EXPECT_EQ(run.exitCode, 2) << args[0];
+        EXPECT_NE(run.err.find("brelloc-export: "), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("Usage: brelloc-export"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(FolderEntries(folder.Path()).empty()) << args[0];
+    }
+}
+
+TEST(Exporter, HelpPrintsUsage)
+{
+    TempFolder folder;
+    const ProgramRun run = Export(folder, {"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.rfind("Usage: brelloc-export", 0), 0u);
+    for (const char* option : {"--hl", "--nk", "--xmax", "--squares", "--pictex"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(Exporter, MissingFolderExitsWithOne)
+{
+    TempFolder folder;
+    const std::string path = folder / "missing/Brelloc.tex";
+    const ProgramRun run = Export(folder, {"--pictex", path});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "brelloc-export: Could not write the file \"" + path +
+                           "\": No such file or directory.\n");
+    EXPECT_TRUE(FolderEntries(folder.Path()).empty());
+}
+
+TEST(Exporter, FullStandardOutputExitsWithOne)
+{
+    TempFolder folder;
+    RunOptions options;
+    options.stdoutPath = "/dev/full";
+    const ProgramRun run = Export(folder, {"--pictex", "-"}, options);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "brelloc-export: Could not write to standard output: No space left on "
+                       "device.\n");
+}
+
+// A read-only file is refused and stays as it was, although its folder would
+// let the exporter replace it. Root may write any file, so as root the
+// exporter runs as the unprivileged user 65534 ("nobody") on a root-owned
+// read-only file in a folder that everyone may write.
+TEST(Exporter, ReadOnlyFileIsLeftAsItWas)
+{
+    TempFolder folder;
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0);
+    const std::string path = folder / "Brelloc.tex";
+    WriteWholeFile(path, "% my own figure\n");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+
+    RunOptions options;
+    std::string program = kExporter;
+    if (geteuid() == 0) {
+        options.asNobody = true;
+        // A copy nobody can surely reach and run.
+        program = folder / ".brelloc-export";
+        std::filesystem::copy_file(kExporter, program);
+        ASSERT_EQ(chmod(program.c_str(), 0755), 0);
+    }
+    const std::vector<std::string> before = FolderEntries(folder.Path());
+    const ProgramRun run = RunProgram(folder, program, {"--pictex", path}, options);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.err,
+              "brelloc-export: Could not write the file \"" + path + "\": Permission denied.\n");
+    EXPECT_EQ(ReadWholeFile(path), "% my own figure\n");
+    EXPECT_EQ(FolderEntries(folder.Path()), before);
+}
+
+// The old file survives a failed export and is replaced by a good one.
+TEST(Exporter, FailedExportKeepsTheOldFileAndALaterOneReplacesIt)
+{
+    TempFolder folder;
+    const std::string path = folder / "Brelloc.tex";
+    WriteWholeFile(path, "% previous figure\n");
+    // A path that goes through the file as if it were a folder fails.
+    const ProgramRun failed = Export(folder, {"--pictex", path + "/inner.tex"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.err.find("Not a directory"), std::string::npos) << failed.err;
+    EXPECT_EQ(ReadWholeFile(path), "% previous figure\n");
+
+    const ProgramRun good = Export(folder, {"--pictex", path});
+    EXPECT_EQ(good.exitCode, 0) << good.err;
+    EXPECT_EQ(ReadWholeFile(path), ExpectedFile());
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"Brelloc.tex"});
+}
+
+} // namespace
+} // namespace brelloc

@@ -1,0 +1,144 @@
+#include "FlowNetTracer.h"
+#include "GeneralData.h"
+#include "LiteralFlowNetTracer.h"
+#include "RecordingSink.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace brelloc {
+namespace {
+
+using test::Describe;
+using test::LiteralFlowNetTracer;
+using test::RecordingSink;
+using test::SinkCall;
+
+std::uint64_t Bits(double v)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+// Equal down to the last bit, so -0 differs from 0 and a NaN pattern counts.
+bool SameBits(const SinkCall& a, const SinkCall& b)
+{
+    return a.kind == b.kind && a.k == b.k && a.family == b.family && Bits(a.p.x) == Bits(b.p.x) &&
+           Bits(a.p.y) == Bits(b.p.y) && Bits(a.q.x) == Bits(b.q.x) &&
+           Bits(a.q.y) == Bits(b.q.y);
+}
+
+struct ParameterSet {
+    const char* name;
+    double hl;
+    double nk;
+    double xmaxL;
+    int squares;
+    int divisions = 100;     // the program's grid unless a case says otherwise
+    bool expectSegments = true; // the case is only worth its name if segments come out
+};
+
+void PrintTo(const ParameterSet& set, std::ostream* out)
+{
+    *out << set.name;
+}
+
+GeneralData DataFor(const ParameterSet& set)
+{
+    GeneralData data;
+    InitDefaults(data);
+    data.HL = set.hl;
+    data.NK = set.nk;
+    data.XmaxL = set.xmaxL;
+    data.Squares = set.squares;
+    data.Divisions = set.divisions;
+    UpdateDerived(data);
+    return data;
+}
+
+std::size_t CountSegments(const std::vector<SinkCall>& calls)
+{
+    std::size_t count = 0;
+    for (const SinkCall& call : calls)
+        count += call.kind == SinkCall::Segment ? 1 : 0;
+    return count;
+}
+
+class TracerEquivalenceTest : public ::testing::TestWithParam<ParameterSet> {};
+
+TEST_P(TracerEquivalenceTest, SameCallsWithBitIdenticalPoints)
+{
+    const GeneralData data = DataFor(GetParam());
+    RecordingSink literal;
+    RecordingSink production;
+    LiteralFlowNetTracer::Trace(data, literal);
+    FlowNetTracer::Trace(data, production);
+
+    if (GetParam().expectSegments) {
+        ASSERT_GT(CountSegments(literal.calls), 0u) << "the case traces no segment at all";
+    }
+
+    const std::size_t common = std::min(literal.calls.size(), production.calls.size());
+    for (std::size_t n = 0; n < common; ++n) {
+        ASSERT_TRUE(SameBits(literal.calls[n], production.calls[n]))
+            << "first difference at call " << n << " of " << literal.calls.size()
+            << "\n  literal:    " << Describe(literal.calls[n])
+            << "\n  production: " << Describe(production.calls[n]);
+    }
+    ASSERT_EQ(literal.calls.size(), production.calls.size())
+        << "one log is a prefix of the other; next call: "
+        << Describe(literal.calls.size() > common ? literal.calls[common]
+                                                  : production.calls[common]);
+}
+
+constexpr double kHuge = 1e300;
+
+const ParameterSet kSets[] = {
+    {"Defaults", 0.2, 0.5, 3.0, 10},
+    {"NoHeadDifference", 0.0, 0.5, 3.0, 10},
+    {"NoHeadDifferenceWideWindow", 0.0, 0.5, 40.0, 20},
+    {"NoInfiltration", 0.2, 0.0, 3.0, 10},
+    {"SmallestWindow", 0.2, 0.5, 1.0, 10},
+    {"WholeRegionInWindow", 0.2, 0.5, 40.0, 10},
+    {"TwoSquares", 0.2, 0.5, 3.0, 2},
+    {"TwentySquares", 0.2, 0.5, 3.0, 20},
+    {"WorstCase", 0.2, 0.5, 40.0, 20},
+    {"SteepShallowSmall", 2.0, 0.5, 1.0, 10},
+    {"Large", 50.0, 30.0, 100.0, 10},
+    {"Extreme", kHuge, kHuge, kHuge, 10, 100, false},
+    {"ExtremeHeadOnly", kHuge, 0.5, 3.0, 20, 100, false},
+    {"ExtremeWindowOnly", 0.2, 0.5, kHuge, 10},
+    {"Irregular", 0.137, 1.91, 2.3, 7},
+    {"IrregularWide", 0.731, 0.0421, 17.5, 13},
+    {"IrregularSteep", 3.3, 7.7, 9.1, 3},
+    // Without infiltration the potential is HL * xi and the stream function
+    // HL * eta: many levels n * HL / Squares meet grid corners exactly, some
+    // run along whole cell edges, and cells see three or four candidates.
+    {"CornerHitsHalves", 1.0, 0.0, 40.0, 10},
+    {"CornerHitsPowerOfTwo", 2.0, 0.0, 40.0, 16},
+    {"CornerHitsQuarter", 0.25, 0.0, 3.0, 5},
+    {"CornerHitsFifths", 0.4, 0.0, 2.0, 20},
+    // Values the grid never admits, which the tracer must still survive
+    // without a single difference.
+    {"NegativeHead", -0.3, 0.5, 3.0, 10},
+    {"SubnormalHead", 1e-310, 0.5, 3.0, 10},
+    {"NotANumberHead", std::numeric_limits<double>::quiet_NaN(), 0.5, 3.0, 10, 100, false},
+    // A grid other than the program's 100 divisions takes the general path.
+    {"CoarseGrid", 0.2, 0.5, 3.0, 10, 20},
+    {"CoarseGridNoHead", 0.0, 0.5, 40.0, 4, 7},
+};
+
+INSTANTIATE_TEST_SUITE_P(ParameterTable, TracerEquivalenceTest, ::testing::ValuesIn(kSets),
+                         [](const ::testing::TestParamInfo<ParameterSet>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace
+} // namespace brelloc

@@ -1,0 +1,492 @@
+// The main window driven as a user drives it: real key and mouse events on
+// the grid's editor and viewport, clicks on the tool buttons, pictures of
+// the window taken with grab().
+#include "HelpTexts.h"
+#include "MessageBoxes.h"
+#include "Printer.h"
+#include "ScreenPlot.h"
+#include "StringGrid.h"
+#include "UnitBrelloc.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+#include <vector>
+
+using namespace brelloc;
+
+namespace {
+
+struct ShownMessage {
+    MessageKind kind;
+    QString text;
+};
+
+// One user action on the window.
+struct Step {
+    enum Kind { Type, Key, ClickCell, ClickButton } kind;
+    QString text;                       // Type
+    Qt::Key key = Qt::Key_unknown;      // Key
+    Qt::KeyboardModifiers modifiers{};  // Key
+    int col = 0, row = 0;               // ClickCell
+};
+
+Step Type(const char* text) { return {Step::Type, QString::fromLatin1(text), Qt::Key_unknown, {}, 0, 0}; }
+Step Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { return {Step::Key, {}, key, modifiers, 0, 0}; }
+Step Click(int col, int row) { return {Step::ClickCell, {}, Qt::Key_unknown, {}, col, row}; }
+Step ClickCalc() { return {Step::ClickButton, {}, Qt::Key_unknown, {}, 0, 0}; }
+
+const QRgb kAquaPixel = qRgb(0, 255, 255);
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::vector<Step>)
+
+class FormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startState();
+    void gridCommits_data();
+    void gridCommits();
+    void recommitOfUneditedRow();
+    void minimumSizeAndHelpButton();
+    void screenPlotShownKeptAndCleared();
+    void picTeXButton();
+    void picTeXButtonReportsUnwritableFile();
+    void printButton();
+    void helpButtonsShowTheirTexts();
+    void helpBoxKeepsTheSketchInFixedPitch();
+
+private:
+    QLineEdit* Editor() const { return form->MainGrid->Editor(); }
+    void Run(const Step& step);
+    QPoint CellCentre(int col, int row) const { return form->MainGrid->CellRect(col, row).center(); }
+    // The plot square as ComputeScreenPlotLayout places it in the window now.
+    ScreenPlotLayout Layout() const
+    {
+        return ComputeScreenPlotLayout(form->width(), form->height(), form->MainGrid->y(),
+                                       form->MainGrid->height());
+    }
+    bool PlotVisible() const;
+
+    std::unique_ptr<TFormBrelloc> form;
+    std::vector<ShownMessage> messages;
+};
+
+void FormTest::init()
+{
+    messages.clear();
+    form = std::make_unique<TFormBrelloc>();
+    form->SetMessagePresenter([this](QWidget*, MessageKind kind, const QString& text) {
+        messages.push_back({kind, text});
+    });
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+void FormTest::cleanup()
+{
+    form.reset();
+    QVERIFY(FormBrelloc == nullptr);
+}
+
+void FormTest::Run(const Step& step)
+{
+    switch (step.kind) {
+    case Step::Type:
+        QTest::keyClicks(Editor(), step.text);
+        break;
+    case Step::Key:
+        QTest::keyClick(Editor(), step.key, step.modifiers);
+        break;
+    case Step::ClickCell:
+        QTest::mouseClick(form->MainGrid->viewport(), Qt::LeftButton, {}, CellCentre(step.col, step.row));
+        break;
+    case Step::ClickButton:
+        QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+        break;
+    }
+}
+
+bool FormTest::PlotVisible() const
+{
+    const ScreenPlotLayout layout = Layout();
+    const QImage window = form->grab().toImage();
+    // Inside the outline, in a corner the net never reaches.
+    return window.pixel(layout.left + 2, layout.top + 2) == kAquaPixel &&
+           window.pixel(layout.left + layout.side - 3, layout.top + layout.side - 3) == kAquaPixel;
+}
+
+void FormTest::startState()
+{
+    QCOMPARE(FormBrelloc, form.get());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Groundwater Divide"));
+    QCOMPARE(form->size(), QSize(580, 552)); // no window frame on this platform
+    QVERIFY(!form->windowIcon().isNull());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(form->frameGeometry().center().x(), screen.center().x());
+    QCOMPARE(form->Image.size(), screen.size());
+
+    QCOMPARE(form->PanelMain->geometry(), QRect(0, 0, 580, 24));
+    const struct {
+        QToolButton* button;
+        int left;
+        const char* hint;
+    } buttons[] = {
+        {form->SpeedButtonCalc, 0, "Calculate"},
+        {form->SpeedButtonPrint, 25, "Print Output"},
+        {form->SpeedButtonTex, 50, "Make PicTeX file"},
+        {form->SpeedButtonHelp, 555, "Help"},
+        {form->GeneralHelp, 238, "Help"},
+    };
+    for (const auto& b : buttons) {
+        QCOMPARE(b.button->geometry(), QRect(b.left, 0, 25, 25));
+        QCOMPARE(b.button->toolTip(), QString::fromLatin1(b.hint));
+        QCOMPARE(b.button->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(b.button->iconSize(), QSize(24, 22));
+    }
+
+    QCOMPARE(form->MainGrid->geometry(), QRect(5, 60, 263, 77));
+    QCOMPARE(form->GeneralPanel->geometry(), QRect(5, 37, 263, 24));
+    QCOMPARE(form->GeneralLabel->text(), QStringLiteral("General Data"));
+    QCOMPARE(form->GeneralLabel->pos(), QPoint(8, 4));
+    QVERIFY(form->GeneralLabel->font().bold());
+
+    const char* labels[] = {"H/L", "N/k", "Xmax/L", "Number of squares"};
+    const char* values[] = {"       0.200", "       0.500", "       3.000", "    10"};
+    for (int row = 0; row < 4; ++row) {
+        QCOMPARE(form->MainGrid->Cell(0, row), QString::fromLatin1(labels[row]));
+        QCOMPARE(form->MainGrid->Cell(1, row), QString::fromLatin1(values[row]));
+        QCOMPARE(form->MainGrid->item(row, 0)->background().color(), QColor(255, 255, 0));
+        QVERIFY(!(form->MainGrid->item(row, 0)->flags() & Qt::ItemIsEditable));
+        QVERIFY(!(form->MainGrid->item(row, 0)->flags() & Qt::ItemIsSelectable));
+    }
+    // Four rows of 18 pixels and two columns of 180 and 80 inside 1-pixel lines.
+    QCOMPARE(form->MainGrid->CellRect(0, 0), QRect(0, 0, 180, 18));
+    QCOMPARE(form->MainGrid->CellRect(1, 3), QRect(181, 57, 80, 18));
+
+    QCOMPARE(form->CurrentRow(), 0);
+    QCOMPARE(form->MainGrid->Row(), 0);
+    QCOMPARE(form->MainGrid->Col(), 1);
+    QCOMPARE(QApplication::focusWidget(), Editor());
+    QVERIFY(Editor()->isVisible());
+    QCOMPARE(Editor()->geometry(), form->MainGrid->CellRect(1, 0));
+    QCOMPARE(Editor()->text(), QStringLiteral("       0.200"));
+    QCOMPARE(form->Data().HL, 0.2);
+    QVERIFY(!PlotVisible());
+}
+
+void FormTest::gridCommits_data()
+{
+    QTest::addColumn<std::vector<Step>>("steps");
+    QTest::addColumn<int>("row");            // current row afterwards (also CurrentRow)
+    QTest::addColumn<double>("hl");
+    QTest::addColumn<double>("nk");
+    QTest::addColumn<int>("squares");
+    QTest::addColumn<QString>("editorText");
+    QTest::addColumn<bool>("wholeSelected");
+
+    QTest::newRow("0.4 and Enter") << std::vector<Step>{Type("0.4"), Press(Qt::Key_Return)} << 1 << 0.4
+                                  << 0.5 << 10 << "       0.500" << true;
+    QTest::newRow("Enter on the last row wraps") << std::vector<Step>{Press(Qt::Key_Down), Press(Qt::Key_Down),
+                                                                       Press(Qt::Key_Down), Type("12"),
+                                                                       Press(Qt::Key_Enter)}
+                                                 << 0 << 0.2 << 0.5 << 12 << "       0.200" << true;
+    QTest::newRow("Down commits") << std::vector<Step>{Type("0.3"), Press(Qt::Key_Down)} << 1 << 0.3 << 0.5
+                                  << 10 << "       0.500" << true;
+    QTest::newRow("Up commits") << std::vector<Step>{Press(Qt::Key_Down), Type("0.7"), Press(Qt::Key_Up)} << 0
+                                << 0.2 << 0.7 << 10 << "       0.200" << true;
+    QTest::newRow("Up on the first row stays") << std::vector<Step>{Type("0.3"), Press(Qt::Key_Up)} << 0 << 0.2
+                                               << 0.5 << 10 << "0.3" << false;
+    QTest::newRow("Tab commits") << std::vector<Step>{Type("0.25"), Press(Qt::Key_Tab)} << 1 << 0.25 << 0.5
+                                 << 10 << "       0.500" << true;
+    QTest::newRow("Shift+Tab wraps back") << std::vector<Step>{Type("0.25"), Press(Qt::Key_Backtab, Qt::ShiftModifier)}
+                                          << 3 << 0.25 << 0.5 << 10 << "    10" << true;
+    QTest::newRow("Tab on the last row wraps") << std::vector<Step>{Press(Qt::Key_Up, Qt::NoModifier),
+                                                                     Press(Qt::Key_PageDown), Type("3"),
+                                                                     Press(Qt::Key_Tab)}
+                                               << 0 << 0.2 << 0.5 << 3 << "       0.200" << true;
+    QTest::newRow("mouse on a value commits") << std::vector<Step>{Type("0.6"), Click(1, 2)} << 2 << 0.6 << 0.5
+                                              << 10 << "       3.000" << true;
+    QTest::newRow("mouse on a label selects nothing") << std::vector<Step>{Type("0.6"), Click(0, 2)} << 0 << 0.2
+                                                      << 0.5 << 10 << "0.6" << false;
+    QTest::newRow("tool button commits nothing") << std::vector<Step>{Type("0.6"), ClickCalc()} << 0 << 0.2
+                                                 << 0.5 << 10 << "0.6" << false;
+    QTest::newRow("clamped and shown back") << std::vector<Step>{Type("-5"), Press(Qt::Key_Return), Type("x"),
+                                                                 Press(Qt::Key_Return)}
+                                            << 2 << 0.0 << 0.0 << 10 << "       3.000" << true;
+}
+
+void FormTest::gridCommits()
+{
+    QFETCH(std::vector<Step>, steps);
+    QFETCH(int, row);
+    QFETCH(double, hl);
+    QFETCH(double, nk);
+    QFETCH(int, squares);
+    QFETCH(QString, editorText);
+    QFETCH(bool, wholeSelected);
+
+    for (const Step& step : steps)
+        Run(step);
+
+    QCOMPARE(form->MainGrid->Row(), row);
+    QCOMPARE(form->CurrentRow(), row);
+    QCOMPARE(form->Data().HL, hl);
+    QCOMPARE(form->Data().NK, nk);
+    QCOMPARE(form->Data().Squares, squares);
+    QCOMPARE(form->Data().PotentialStep, hl / squares);
+    QCOMPARE(Editor()->text(), editorText);
+    QCOMPARE(form->MainGrid->Cell(1, row), editorText); // the cell follows the editor
+    QCOMPARE(Editor()->selectedText() == Editor()->text(), wholeSelected);
+    QCOMPARE(Editor()->geometry(), form->MainGrid->CellRect(1, row));
+    QCOMPARE(QApplication::focusWidget(), Editor());
+    // Every committed row shows its value in display form.
+    for (int r = 0; r < 4; ++r) {
+        if (r != row)
+            QCOMPARE(form->MainGrid->Cell(1, r), QString::fromStdString(RowText(form->Data(), r)));
+    }
+}
+
+void FormTest::recommitOfUneditedRow()
+{
+    QTest::keyClicks(Editor(), "0.2004");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QCOMPARE(form->Data().HL, 0.2004);
+    QCOMPARE(form->MainGrid->Cell(1, 0), QStringLiteral("       0.200"));
+
+    QTest::keyClick(Editor(), Qt::Key_Up); // commits row 1 unchanged
+    QCOMPARE(form->Data().HL, 0.2004);
+    QTest::keyClick(Editor(), Qt::Key_Down); // leaves row 0 unedited: its display text is read
+    QCOMPARE(form->Data().HL, 0.2);
+    QCOMPARE(form->CurrentRow(), 1);
+}
+
+void FormTest::minimumSizeAndHelpButton()
+{
+    const struct {
+        QSize asked;
+        QSize expected;
+    } cases[] = {
+        {{800, 600}, {800, 600}},
+        {{200, 500}, {383, 500}},
+        {{600, 100}, {600, 360}},
+        {{10, 10}, {383, 360}},
+        {{383, 360}, {383, 360}},
+    };
+    for (const auto& c : cases) {
+        form->resize(c.asked);
+        QCOMPARE(form->size(), c.expected);
+        QCOMPARE(form->PanelMain->width(), c.expected.width());
+        QCOMPARE(form->SpeedButtonHelp->x(), c.expected.width() - 25);
+        QCOMPARE(form->SpeedButtonHelp->x() + form->SpeedButtonHelp->width(), form->PanelMain->width());
+    }
+}
+
+void FormTest::screenPlotShownKeptAndCleared()
+{
+    for (const QSize size : {QSize(580, 552), QSize(900, 400), QSize(400, 900)}) {
+        form->resize(size);
+        QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+        const ScreenPlotLayout layout = Layout();
+        QVERIFY(layout.side > 100);
+        QCOMPARE(form->ShownPlotPosition(), QPoint(layout.left, layout.top));
+        const QImage window = form->grab().toImage();
+        QCOMPARE(window.pixel(layout.left, layout.top), qRgb(0, 0, 0));         // outline
+        QVERIFY(window.pixel(layout.left - 1, layout.top - 1) != kAquaPixel);   // nothing outside
+        QVERIFY(window.pixel(layout.left + layout.side, layout.top + layout.side) != kAquaPixel);
+        QVERIFY(PlotVisible());
+        // The x axis runs right from the centre of the square.
+        const int oy = layout.top + layout.side / 2;
+        QCOMPARE(window.pixel(layout.left + layout.side / 2 + layout.side / 5, oy), qRgb(0, 0, 0));
+        int aqua = 0, black = 0;
+        for (int y = layout.top; y < layout.top + layout.side; ++y)
+            for (int x = layout.left; x < layout.left + layout.side; ++x) {
+                aqua += window.pixel(x, y) == kAquaPixel;
+                black += window.pixel(x, y) == qRgb(0, 0, 0);
+            }
+        QVERIFY(aqua > layout.side * layout.side * 8 / 10);
+        QVERIFY(black > 4 * layout.side);
+    }
+
+    // A repaint the window system asks for keeps the plot.
+    form->update();
+    QTest::qWait(20);
+    QVERIFY(PlotVisible());
+    {
+        QWidget cover;
+        cover.setGeometry(form->geometry());
+        cover.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cover));
+    }
+    form->repaint();
+    QVERIFY(PlotVisible());
+
+    // The program's own clears take it away until the next Calculate.
+    QTest::keyClick(Editor(), Qt::Key_Down); // a commit
+    QVERIFY(!PlotVisible());
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+    form->resize(form->width() + 10, form->height());
+    QVERIFY(!PlotVisible());
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+    form->SaveDialog1.SetChooser([](QWidget*, const SaveDialog&) { return std::optional<QString>(); });
+    QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton); // cancelled
+    QVERIFY(!PlotVisible());
+}
+
+void FormTest::picTeXButton()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    std::vector<QString> proposed;
+    std::optional<QString> answer;
+    bool settingsAsDesigned = true;
+    form->SaveDialog1.SetChooser([&](QWidget*, const SaveDialog& dialog) {
+        settingsAsDesigned = settingsAsDesigned && dialog.DefaultExt == QStringLiteral("tex") &&
+                             dialog.Filter == QStringLiteral("*.tex") &&
+                             (dialog.Options & QFileDialog::DontConfirmOverwrite);
+        proposed.push_back(QDir(dialog.StartDirectory()).filePath(dialog.ProposedName()));
+        return answer;
+    });
+    QCOMPARE(form->SaveDialog1.FileName, QStringLiteral("Brelloc"));
+    QCOMPARE(form->SaveDialog1.InitialDir, QStringLiteral("PCTeX/Brelloc"));
+
+    // Cancel: nothing written, the name unchanged.
+    QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton);
+    QCOMPARE(proposed.size(), std::size_t(1));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(form->SaveDialog1.FileName, QStringLiteral("Brelloc"));
+
+    // A name without extension gets .tex; the file is the figure.
+    QTest::keyClicks(Editor(), "0.4"); // typed, not committed: the file keeps H/L 0.2
+    answer = dir.filePath(QStringLiteral("figure"));
+    QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton);
+    const QString written = dir.filePath(QStringLiteral("figure.tex"));
+    QCOMPARE(form->SaveDialog1.FileName, written);
+    QFile file(written);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QVERIFY(content.startsWith("% Brelloc\n\\begin{figure}[htb]\n"));
+    QVERIFY(content.contains("$H/L=0.200, N/k=0.500$"));
+    QVERIFY(content.endsWith("\\end{figure}\n"));
+    file.close();
+    QVERIFY(messages.empty());
+    QCOMPARE(Editor()->text(), QStringLiteral("0.4"));
+
+    // The next use proposes that file and replaces it without a question.
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    answer = written;
+    QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton);
+    QCOMPARE(proposed.back(), written);
+    QVERIFY(settingsAsDesigned);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("$H/L=0.400, N/k=0.500$"));
+}
+
+void FormTest::picTeXButtonReportsUnwritableFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("no such folder/figure.tex"));
+    form->SaveDialog1.SetChooser([&](QWidget*, const SaveDialog&) { return std::optional<QString>(path); });
+    QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton);
+    QCOMPARE(messages.size(), std::size_t(1));
+    QCOMPARE(messages[0].kind, MessageKind::Warning);
+    QVERIFY2(messages[0].text.contains(path), qPrintable(messages[0].text));
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(form->SaveDialog1.FileName, path); // the name is kept as after any export
+}
+
+void FormTest::printButton()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    int asked = 0;
+    bool confirm = false;
+    form->PrintDialog1.SetExecutor([&](QWidget*, QPrinter& printer) {
+        ++asked;
+        if (!confirm)
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat); // stands in for a chosen printer
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QTest::keyClicks(Editor(), "0.9");
+
+    QTest::mouseClick(form->SpeedButtonPrint, Qt::LeftButton);
+    QCOMPARE(asked, 1);
+    QVERIFY(!QFile::exists(pdf));
+
+    confirm = true;
+    QTest::mouseClick(form->SpeedButtonPrint, Qt::LeftButton);
+    QCOMPARE(asked, 2);
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("%PDF"));
+    QVERIFY(messages.empty());
+    // Printing leaves the data, the grid and the plot alone.
+    QCOMPARE(form->Data().HL, 0.2);
+    QCOMPARE(Editor()->text(), QStringLiteral("0.9"));
+    QVERIFY(PlotVisible());
+    Printer().setOutputFileName(QString());
+}
+
+void FormTest::helpButtonsShowTheirTexts()
+{
+    QTest::keyClicks(Editor(), "0.7");
+    QTest::mouseClick(form->SpeedButtonHelp, Qt::LeftButton);
+    QTest::mouseClick(form->GeneralHelp, Qt::LeftButton);
+    QCOMPARE(messages.size(), std::size_t(2));
+    QCOMPARE(messages[0].kind, MessageKind::Plain);
+    QCOMPARE(messages[0].text, QString::fromStdString(ProgramMessage()));
+    QCOMPARE(messages[1].kind, MessageKind::Plain);
+    QCOMPARE(messages[1].text, QString::fromStdString(GeneralDataMessage()));
+    // Nothing committed: the typed text is still being typed.
+    QCOMPARE(Editor()->text(), QStringLiteral("0.7"));
+    QCOMPARE(form->Data().HL, 0.2);
+    QCOMPARE(QApplication::focusWidget(), Editor());
+}
+
+void FormTest::helpBoxKeepsTheSketchInFixedPitch()
+{
+    form->SetMessagePresenter(&ShowMessageBox); // the real box
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box);
+        QCOMPARE(box->objectName(), QStringLiteral("PlainMessageBox"));
+        auto* label = box->findChild<QLabel*>(QStringLiteral("PlainMessageText"));
+        QVERIFY(label);
+        QCOMPARE(label->text(), FixedPitchText(QString::fromStdString(ProgramMessage())));
+        QVERIFY(QFontInfo(label->font()).fixedPitch());
+        QVERIFY(!label->wordWrap());
+        // Every line shows whole: the box is as wide as the longest line.
+        QVERIFY(label->width() >= QFontMetrics(label->font()).horizontalAdvance(QString(136, 'x')));
+        seen = true;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QTest::mouseClick(form->SpeedButtonHelp, Qt::LeftButton);
+    QVERIFY(seen);
+}
+
+QTEST_MAIN(FormTest)
+#include "FormTest.moc"

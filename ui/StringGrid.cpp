@@ -1,0 +1,298 @@
+#include "StringGrid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace brelloc {
+
+namespace {
+
+// Paints each cell inside its grid lines and the line to its right and below
+// it, in black; the outline of the grid stands in for the last column's and
+// the last row's lines.
+class GridLineDelegate final : public QStyledItemDelegate {
+public:
+    explicit GridLineDelegate(QTableWidget* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        const bool lineRight = index.column() < grid_->columnCount() - 1;
+        const bool lineBelow = index.row() < grid_->rowCount() - 1;
+        QStyleOptionViewItem inner(option);
+        inner.rect.adjust(0, 0, lineRight ? -1 : 0, lineBelow ? -1 : 0);
+        QStyledItemDelegate::paint(painter, inner, index);
+
+        painter->save();
+        painter->setPen(QColor(Qt::black));
+        const QRect& r = option.rect;
+        if (lineRight)
+            painter->drawLine(r.right(), r.top(), r.right(), r.bottom());
+        if (lineBelow)
+            painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+        painter->restore();
+    }
+
+private:
+    QTableWidget* grid_;
+};
+
+} // namespace
+
+StringGrid::StringGrid(int columns, int rows, int fixedCols, QWidget* parent)
+    : QTableWidget(rows, columns, parent), fixedCols_(fixedCols), col_(fixedCols)
+{
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    setShowGrid(false);
+    setItemDelegate(new GridLineDelegate(this));
+    // The grid itself selects and edits nothing: the editor below does.
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setAutoScroll(false);
+    setDragEnabled(false);
+
+    for (int row = 0; row < rows; ++row) {
+        for (int col = 0; col < columns; ++col) {
+            auto* cell = new QTableWidgetItem;
+            cell->setFlags(col < fixedCols ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsEditable);
+            setItem(row, col, cell);
+        }
+    }
+
+    editor_ = new QLineEdit(viewport());
+    editor_->setFrame(false);
+    editor_->installEventFilter(this);
+    // The cell always holds what the editor shows, also while typing.
+    connect(editor_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (QTableWidgetItem* cell = item(row_, col_))
+            cell->setText(text);
+    });
+    // Focus given to the grid (a click, the window's activation) goes to the
+    // editor, which is always open.
+    setFocusProxy(editor_);
+    PlaceEditor();
+}
+
+QString StringGrid::Cell(int col, int row) const
+{
+    const QTableWidgetItem* cell = item(row, col);
+    return cell ? cell->text() : QString();
+}
+
+void StringGrid::SetCell(int col, int row, const QString& text)
+{
+    if (QTableWidgetItem* cell = item(row, col))
+        cell->setText(text);
+    if (col == col_ && row == row_ && editor_->text() != text)
+        editor_->setText(text);
+}
+
+bool StringGrid::SelectCell(int col, int row)
+{
+    if (col < fixedCols_ || col >= columnCount() || row < 0 || row >= rowCount())
+        return false;
+    bool canSelect = true;
+    if (OnSelectCell)
+        OnSelectCell(col, row, canSelect);
+    if (!canSelect)
+        return false;
+    col_ = col;
+    row_ = row;
+    editor_->setText(Cell(col, row));
+    PlaceEditor();
+    editor_->selectAll();
+    return true;
+}
+
+void StringGrid::ShowEditor()
+{
+    if (editor_->text() != Cell(col_, row_))
+        editor_->setText(Cell(col_, row_));
+    PlaceEditor();
+    editor_->deselect();
+    editor_->end(false);
+}
+
+void StringGrid::SetColumnWidth(int col, int width)
+{
+    const bool lineRight = col < columnCount() - 1;
+    setColumnWidth(col, width + (lineRight ? 1 : 0));
+    PlaceEditor();
+}
+
+void StringGrid::SetRowHeight(int height)
+{
+    for (int row = 0; row < rowCount(); ++row)
+        setRowHeight(row, height + (row < rowCount() - 1 ? 1 : 0));
+    PlaceEditor();
+}
+
+int StringGrid::FullWidth() const
+{
+    int width = 2 * frameWidth();
+    for (int col = 0; col < columnCount(); ++col)
+        width += columnWidth(col);
+    return width;
+}
+
+int StringGrid::FullHeight() const
+{
+    int height = 2 * frameWidth();
+    for (int row = 0; row < rowCount(); ++row)
+        height += rowHeight(row);
+    return height;
+}
+
+QRect StringGrid::CellRect(int col, int row) const
+{
+    QRect rect = visualRect(model()->index(row, col));
+    if (col < columnCount() - 1)
+        rect.setWidth(rect.width() - 1);
+    if (row < rowCount() - 1)
+        rect.setHeight(rect.height() - 1);
+    return rect;
+}
+
+void StringGrid::PlaceEditor()
+{
+    editor_->setGeometry(CellRect(col_, row_));
+    editor_->show();
+}
+
+bool StringGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == editor_ && event->type() == QEvent::KeyPress)
+        return HandleEditorKey(static_cast<QKeyEvent*>(event));
+    return QTableWidget::eventFilter(watched, event);
+}
+
+bool StringGrid::HandleEditorKey(QKeyEvent* event)
+{
+    const int lastRow = rowCount() - 1;
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    // Tab and Shift+Tab walk the editable cells row by row and wrap around.
+    const auto step = [this](int direction) {
+        int col = col_ + direction;
+        int row = row_;
+        if (col >= columnCount()) {
+            col = fixedCols_;
+            row = row == rowCount() - 1 ? 0 : row + 1;
+        } else if (col < fixedCols_) {
+            col = columnCount() - 1;
+            row = row == 0 ? rowCount() - 1 : row - 1;
+        }
+        SelectCell(col, row);
+    };
+
+    switch (event->key()) {
+    case Qt::Key_Up:
+        if (row_ > 0)
+            SelectCell(col_, row_ - 1);
+        return true;
+    case Qt::Key_Down:
+        if (row_ < lastRow)
+            SelectCell(col_, row_ + 1);
+        return true;
+    case Qt::Key_PageUp:
+        if (row_ != 0)
+            SelectCell(col_, 0);
+        return true;
+    case Qt::Key_PageDown:
+        if (row_ != lastRow)
+            SelectCell(col_, lastRow);
+        return true;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (!control)
+            return false; // the editor moves its caret
+        if (row_ != (event->key() == Qt::Key_Home ? 0 : lastRow))
+            SelectCell(col_, event->key() == Qt::Key_Home ? 0 : lastRow);
+        return true;
+    case Qt::Key_Tab:
+        step(event->modifiers() & Qt::ShiftModifier ? -1 : 1);
+        return true;
+    case Qt::Key_Backtab:
+        step(-1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        char key = '\r';
+        if (OnKeyPress)
+            OnKeyPress(key);
+        // The editor's own answer to Enter: select the whole text.
+        if (key == '\r' && editor_->selectedText() != editor_->text())
+            editor_->selectAll();
+        return true;
+    }
+    default:
+        break;
+    }
+
+    const QString text = event->text();
+    if (!OnKeyPress || text.isEmpty() || text.at(0).unicode() >= 0x80)
+        return false;
+    char key = static_cast<char>(text.at(0).unicode());
+    OnKeyPress(key);
+    return key == 0;
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event)
+{
+    // Keys reach the grid itself only when the editor lost the focus: they
+    // belong to the editor.
+    editor_->setFocus();
+    QCoreApplication::sendEvent(editor_, event);
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.column() >= fixedCols_ &&
+        (index.column() != col_ || index.row() != row_))
+        SelectCell(index.column(), index.row());
+    editor_->setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void StringGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept(); // no range selection, no dragging
+}
+
+void StringGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void StringGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void StringGrid::wheelEvent(QWheelEvent* event)
+{
+    event->ignore(); // every row is always in view
+}
+
+void StringGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    PlaceEditor();
+}
+
+} // namespace brelloc
