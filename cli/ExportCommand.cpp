@@ -43,14 +43,12 @@ std::string ReadingProblems(int row, const std::string& text, const RowReading& 
     return problems;
 }
 
-ExportResult WriteToStandardOutput(const GeneralData& data, OutputKind kind, std::FILE* out)
+// Only the PicTeX text goes to standard output; the parser refuses "-" for
+// the others.
+ExportResult WriteToStandardOutput(const GeneralData& data, std::FILE* out)
 {
     FileTextStream stream(out);
-    switch (kind) {
-    case OutputKind::PicTeX:
-        WritePicTeX(stream, data);
-        break;
-    }
+    WritePicTeX(stream, data);
     ExportResult result;
     result.ok = stream.Flush();
     if (!result.ok)
@@ -59,15 +57,18 @@ ExportResult WriteToStandardOutput(const GeneralData& data, OutputKind kind, std
     return result;
 }
 
-ExportResult WriteOutput(const GeneralData& data, const OutputRequest& request, std::FILE* out)
+ExportResult WriteOutput(const GeneralData& data, const OutputRequest& request,
+                         const ExportOptions& options, std::FILE* out,
+                         const RenderedOutputWriter& render)
 {
-    if (request.path == "-")
-        return WriteToStandardOutput(data, request.kind, out);
-    switch (request.kind) {
-    case OutputKind::PicTeX:
-        return WritePicTeXFile(data, request.path);
-    }
-    return ExportResult{false, "Unknown kind of output for \"" + request.path + "\"."};
+    if (request.kind == OutputKind::PicTeX)
+        return request.path == "-" ? WriteToStandardOutput(data, out)
+                                   : WritePicTeXFile(data, request.path);
+    if (!render)
+        return ExportResult{false, "Cannot write " + request.path +
+                                       ": this brelloc-export was built without Qt, which "
+                                       "PDF, SVG and PNG output need."};
+    return render(data, request, options);
 }
 
 } // namespace
@@ -88,10 +89,12 @@ std::vector<std::string> ApplyValueOptions(GeneralData& data,
     return warnings;
 }
 
-int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err)
+int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err,
+              const RenderedOutputWriter& render)
 {
-    if (options.help) {
-        std::fputs(ExportUsage().c_str(), out);
+    if (options.help || options.version) {
+        const std::string text = options.help ? ExportUsage() : ExportVersion() + "\n";
+        std::fputs(text.c_str(), out);
         return std::fflush(out) == 0 ? ExitOk : ExitWriteFailed;
     }
 
@@ -102,7 +105,7 @@ int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err)
 
     int code = ExitOk;
     for (const OutputRequest& request : options.outputs) {
-        const ExportResult result = WriteOutput(data, request, out);
+        const ExportResult result = WriteOutput(data, request, options, out, render);
         if (!result.ok) {
             std::fprintf(err, "brelloc-export: %s\n", result.error.c_str());
             code = ExitWriteFailed;

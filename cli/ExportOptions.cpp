@@ -2,63 +2,125 @@
 
 #include "GeneralData.h"
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 
 namespace brelloc {
 
 namespace {
 
-struct ValueSpec {
+// What an option sets; the usage lists them in the same groups.
+enum class OptionRole { Value, Output, PageSize, FigureSize, Landscape, Help, Version };
+
+struct OptionSpec {
     const char* name;
-    int row;
+    OptionRole role;
+    int row = 0;                          // Value: grid row
+    OutputKind kind = OutputKind::PicTeX; // Output: what it writes
 };
 
-struct OutputSpec {
+constexpr OptionSpec kOptions[] = {
+    {"--hl", OptionRole::Value, RowHL},
+    {"--nk", OptionRole::Value, RowNK},
+    {"--xmax", OptionRole::Value, RowXmaxL},
+    {"--squares", OptionRole::Value, RowSquares},
+    {"--pictex", OptionRole::Output, 0, OutputKind::PicTeX},
+    {"--report", OptionRole::Output, 0, OutputKind::ReportPdf},
+    {"--svg", OptionRole::Output, 0, OutputKind::FigureSvg},
+    {"--png", OptionRole::Output, 0, OutputKind::FigurePng},
+    {"--page-size", OptionRole::PageSize},
+    {"--size", OptionRole::FigureSize},
+    {"--landscape", OptionRole::Landscape},
+    {"--help", OptionRole::Help},
+    {"-h", OptionRole::Help},
+    {"--version", OptionRole::Version},
+};
+
+struct PaperName {
     const char* name;
-    OutputKind kind;
+    PaperSize paper;
 };
 
-// New values and outputs are one line each here and in the usage.
-constexpr ValueSpec kValueOptions[] = {
-    {"--hl", RowHL},
-    {"--nk", RowNK},
-    {"--xmax", RowXmaxL},
-    {"--squares", RowSquares},
+constexpr PaperName kPapers[] = {
+    {"A4", PaperSize::A4}, {"Letter", PaperSize::Letter}, {"A3", PaperSize::A3},
+    {"Legal", PaperSize::Legal}, {"A5", PaperSize::A5},
 };
 
-constexpr OutputSpec kOutputOptions[] = {
-    {"--pictex", OutputKind::PicTeX},
-};
-
-std::optional<ValueSpec> FindValueOption(const std::string& name)
+std::optional<OptionSpec> FindOption(const std::string& name)
 {
-    for (const ValueSpec& spec : kValueOptions)
+    for (const OptionSpec& spec : kOptions)
         if (name == spec.name)
             return spec;
     return std::nullopt;
 }
 
-std::optional<OutputSpec> FindOutputOption(const std::string& name)
+bool SameLetters(const std::string& a, const char* b)
 {
-    for (const OutputSpec& spec : kOutputOptions)
-        if (name == spec.name)
-            return spec;
+    const std::string other(b);
+    return a.size() == other.size() &&
+           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Paper names are read in any case: "a4" is A4.
+std::optional<PaperSize> ReadPaper(const std::string& text)
+{
+    for (const PaperName& paper : kPapers)
+        if (SameLetters(text, paper.name))
+            return paper.paper;
     return std::nullopt;
+}
+
+// Digits only, no sign, blanks or units; a long run of digits is out of
+// range, not an overflow.
+std::optional<int> ReadFigureSize(const std::string& text)
+{
+    if (text.empty())
+        return std::nullopt;
+    long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = std::min<long>(value * 10 + (c - '0'), kExportFigureMaxSize + 1L);
+    }
+    if (value < kExportFigureMinSize || value > kExportFigureMaxSize)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+bool IsOption(const std::string& arg)
+{
+    return arg.rfind("-", 0) == 0 && arg != "-";
+}
+
+std::string NeedsWhat(OptionRole role)
+{
+    return role == OptionRole::Output ? "a file name" : "a value";
 }
 
 } // namespace
+
+bool ExportOptions::NeedsRendering() const
+{
+    return std::any_of(outputs.begin(), outputs.end(), [](const OutputRequest& output) {
+        return output.kind != OutputKind::PicTeX;
+    });
+}
 
 ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
 {
     ParsedOptions parsed;
     ExportOptions& options = parsed.options;
+    auto fail = [&parsed](const std::string& error) {
+        parsed.error = error;
+        return parsed;
+    };
+
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            continue;
-        }
-
         std::string name = arg;
         std::optional<std::string> value;
         const std::size_t equals = arg.find('=');
@@ -67,57 +129,111 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
             value = arg.substr(equals + 1);
         }
 
-        const std::optional<ValueSpec> valueSpec = FindValueOption(name);
-        const std::optional<OutputSpec> outputSpec = FindOutputOption(name);
-        if (!valueSpec && !outputSpec) {
-            parsed.error = arg.rfind("-", 0) == 0 && arg != "-"
-                               ? "unknown option \"" + arg + "\""
-                               : "unexpected argument \"" + arg + "\"";
-            return parsed;
+        const std::optional<OptionSpec> spec = FindOption(name);
+        if (!spec)
+            return fail(IsOption(arg) ? "unknown option \"" + arg + "\""
+                                      : "unexpected argument \"" + arg + "\"");
+
+        const OptionRole role = spec->role;
+        const bool isFlag = role == OptionRole::Landscape || role == OptionRole::Help ||
+                            role == OptionRole::Version;
+        if (isFlag) {
+            if (value)
+                return fail("option " + name + " takes no value");
+            if (role == OptionRole::Landscape)
+                options.landscape = true;
+            else if (role == OptionRole::Help)
+                options.help = true;
+            else
+                options.version = true;
+            continue;
         }
+
         if (!value) {
-            if (i + 1 >= args.size()) {
-                parsed.error = "option " + name + " needs " +
-                               (valueSpec ? std::string("a value") : std::string("a file name"));
-                return parsed;
-            }
+            if (i + 1 >= args.size())
+                return fail("option " + name + " needs " + NeedsWhat(role));
             value = args[++i];
         }
-        if (valueSpec) {
-            options.values.push_back({valueSpec->name, valueSpec->row, *value});
-        } else {
-            if (value->empty()) {
-                parsed.error = "option " + name + " needs a file name";
-                return parsed;
-            }
-            options.outputs.push_back({outputSpec->kind, *value});
+
+        switch (role) {
+        case OptionRole::Value:
+            options.values.push_back({spec->name, spec->row, *value});
+            break;
+        case OptionRole::Output:
+            if (value->empty())
+                return fail("option " + name + " needs a file name");
+            if (*value == "-" && spec->kind != OutputKind::PicTeX)
+                return fail("option " + name + " cannot write to standard output; give a file name");
+            for (const OutputRequest& earlier : options.outputs)
+                if (earlier.path == *value)
+                    return fail(*value == "-" ? std::string("standard output is given to two outputs")
+                                              : "the file \"" + *value + "\" is given to two outputs");
+            options.outputs.push_back({spec->kind, *value});
+            break;
+        case OptionRole::PageSize: {
+            const std::optional<PaperSize> paper = ReadPaper(*value);
+            if (!paper)
+                return fail("--page-size \"" + *value + "\": give one of A4, Letter, A3, Legal, A5");
+            options.paper = *paper;
+            break;
+        }
+        case OptionRole::FigureSize: {
+            const std::optional<int> size = ReadFigureSize(*value);
+            if (!size)
+                return fail("--size \"" + *value + "\": give a whole number of pixels from " +
+                            std::to_string(kExportFigureMinSize) + " to " +
+                            std::to_string(kExportFigureMaxSize));
+            options.figureSize = *size;
+            break;
+        }
+        default:
+            break;
         }
     }
-    if (!options.help && options.outputs.empty())
-        parsed.error = "nothing to write: give an output such as --pictex FILE";
+    if (!options.help && !options.version && options.outputs.empty())
+        return fail("nothing to write: give an output such as --pictex FILE");
     return parsed;
 }
 
 std::string ExportUsage()
 {
-    return "Usage: brelloc-export [--hl TEXT] [--nk TEXT] [--xmax TEXT] [--squares TEXT]\n"
-           "                      --pictex FILE\n"
-           "Writes the flow net of steady groundwater flow under a water divide.\n"
+    return "Usage: brelloc-export [VALUES] [SETTINGS] OUTPUT...\n"
+           "Writes the flow net of steady groundwater flow under a water divide: as a\n"
+           "PicTeX figure for LaTeX, as the one-page printed report in PDF, or as an\n"
+           "SVG or PNG picture of the figure. No display is needed.\n"
            "\n"
            "Values, read as the program's grid reads them (missing ones keep their\n"
            "start-up values; a value that had to be replaced is reported on stderr):\n"
-           "  --hl TEXT        H/L, height of the left drain over the drain distance (0.2)\n"
-           "  --nk TEXT        N/k, infiltration rate over permeability (0.5)\n"
-           "  --xmax TEXT      Xmax/L, half the size of the figure window, at least 1 (3)\n"
-           "  --squares TEXT   number of squares between the drains, 2 to 20 (10)\n"
+           "  --hl TEXT          H/L, height of the left drain over the drain distance (0.2)\n"
+           "  --nk TEXT          N/k, infiltration rate over permeability (0.5)\n"
+           "  --xmax TEXT        Xmax/L, half the size of the figure window, at least 1 (3)\n"
+           "  --squares TEXT     number of squares between the drains, 2 to 20 (10)\n"
            "\n"
-           "Outputs (at least one; FILE - means standard output):\n"
-           "  --pictex FILE    LaTeX figure with a PicTeX picture of the flow net\n"
+           "Outputs (at least one, each to its own file, written in the order given):\n"
+           "  --pictex FILE      LaTeX figure with a PicTeX picture of the flow net;\n"
+           "                     FILE - writes it to standard output\n"
+           "  --report FILE.pdf  the one-page printed report as a PDF page\n"
+           "  --svg FILE         the figure as SVG vector graphics\n"
+           "  --png FILE         the figure as a PNG picture\n"
            "\n"
-           "  --help           show this text\n"
+           "Settings:\n"
+           "  --page-size NAME   paper of the report: A4, Letter, A3, Legal or A5 (A4)\n"
+           "  --landscape        print the report across the page\n"
+           "  --size PIXELS      side of the square SVG and PNG figures, 16 to 16384 (800)\n"
            "\n"
-           "Exit status: 0 when every output was written completely, 1 when one could\n"
-           "not be written (an existing file is then left as it was), 2 for a usage error.\n";
+           "  --help             show this text\n"
+           "  --version          show the program's version\n"
+           "\n"
+           "Each output is written completely or not at all: an existing file is only\n"
+           "replaced by a whole new one. After a failure the other outputs are still\n"
+           "written.\n"
+           "Exit status: 0 when every output was written, 1 when one or more could not\n"
+           "be written (each is named on stderr with the reason), 2 for a usage error.\n";
+}
+
+std::string ExportVersion()
+{
+    return std::string("brelloc-export ") + BRELLOC_VERSION;
 }
 
 } // namespace brelloc

@@ -12,18 +12,34 @@ struct ValueOption {
     std::string text;   // what was typed
 };
 
-// The kinds of file the exporter writes; each has its own option.
-enum class OutputKind { PicTeX };
+// The kinds of file the exporter writes; each has its own option. Only the
+// PicTeX text is written without Qt; the others are rendered pictures.
+enum class OutputKind { PicTeX, ReportPdf, FigureSvg, FigurePng };
 
 struct OutputRequest {
     OutputKind kind = OutputKind::PicTeX;
-    std::string path; // "-" is standard output
+    std::string path; // "-" is standard output (PicTeX only)
 };
+
+// The paper of the PDF report.
+enum class PaperSize { A4, Letter, A3, Legal, A5 };
+
+// Sides of the SVG and PNG figures, in pixels.
+constexpr int kExportFigureMinSize = 16;
+constexpr int kExportFigureMaxSize = 16384;
+constexpr int kExportFigureDefaultSize = 800;
 
 struct ExportOptions {
     std::vector<ValueOption> values;    // in the order given
     std::vector<OutputRequest> outputs; // in the order given
+    PaperSize paper = PaperSize::A4;
+    bool landscape = false;
+    int figureSize = kExportFigureDefaultSize;
     bool help = false;
+    bool version = false;
+
+    // Whether an output needs Qt's rendering (and so a QGuiApplication).
+    bool NeedsRendering() const;
 };
 
 struct ParsedOptions {
@@ -34,10 +50,14 @@ struct ParsedOptions {
 
 // Reads the arguments after the program name. "--option VALUE" and
 // "--option=VALUE" are both accepted; the word after a value option is its
-// value even when it begins with a dash, so "--hl -0.5" works. Without
-// --help at least one output is required.
+// value even when it begins with a dash, so "--hl -0.5" works. Settings given
+// twice take the last value. Without --help or --version at least one output
+// is required, and no file may be named by two outputs.
 ParsedOptions ParseExportOptions(const std::vector<std::string>& args);
 
 std::string ExportUsage();
+
+// "brelloc-export" and the program's version.
+std::string ExportVersion();
 
 } // namespace brelloc

@@ -1,6 +1,11 @@
-// brelloc-export: writes flow-net figures from the command line, for scripts.
+// brelloc-export: writes flow-net figures and the report from the command
+// line, for scripts.
 #include "ExportCommand.h"
 #include "ExportOptions.h"
+
+#ifdef BRELLOC_EXPORT_RENDERING
+#include "RenderedOutputs.h"
+#endif
 
 #include <cstdio>
 #include <string>
@@ -15,5 +20,15 @@ int main(int argc, char** argv)
                      brelloc::ExportUsage().c_str());
         return brelloc::ExitUsage;
     }
+#ifdef BRELLOC_EXPORT_RENDERING
+    brelloc::RenderedOutputs rendered(argv[0]);
+    return brelloc::RunExport(parsed.options, stdout, stderr,
+                              [&rendered](const brelloc::GeneralData& data,
+                                          const brelloc::OutputRequest& request,
+                                          const brelloc::ExportOptions& options) {
+                                  return rendered.Write(data, request, options);
+                              });
+#else
     return brelloc::RunExport(parsed.options, stdout, stderr);
+#endif
 }

@@ -1,7 +1,10 @@
 #include "FlowNetTracer.h"
 
+#include "ContourLevels.h"
+#include "FieldTables.h"
 #include "FlowField.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -16,199 +19,21 @@ long double DepthBound(const GeneralData& data)
     return static_cast<long double>(data.Divisions) * static_cast<long double>(data.DepthLimit);
 }
 
-// The grid the program always traces: 100 columns of cells across xi and 181
-// rows along eta, hence 101 x 182 grid points. Other sizes take the general
-// path below.
-constexpr int kDivisions = 100;
-constexpr int kCellRows = 181;
-constexpr int kGridColumns = kDivisions + 1;
-constexpr int kGridRows = kCellRows + 1;
 constexpr int kLastDrainSample = 180;
 
-// The field is separable: sin and cos depend on xi only, the exponentials on
-// eta only. The tables hold those factors; every grid value is then combined
-// from them with exactly the operations of the field functions, in their
-// order, so it comes out bit for bit as they would return it (the model is
-// built without fused multiply-adds, which keeps it that way).
-struct FieldTables {
-    double halfNk;                 // NK * 0.5
-    double sinXi[kGridColumns];    // sin(pi xi)
-    double cosXi[kGridColumns];    // cos(pi xi)
-    double halfNkSin[kGridColumns]; // (NK * 0.5) * sin
-    double nkSin[kGridColumns];    // NK * sin
-    double nkCos[kGridColumns];    // NK * cos
-    double hlXi[kGridColumns];     // HL * xi
-    double decay[kGridRows];       // exp(-pi eta)
-    double cosh[kGridRows];        // (exp(-u) + exp(u)) / 2
-    double sinh[kGridRows];        // (exp(u) - exp(-u)) / 2
-    double hlEta[kGridRows];       // HL * eta
+// A column of grid points with the level bounds of its field values.
+struct TracedColumn {
+    GridColumn grid;
+    double lowest[kGridRows];
+    double highest[kGridRows];
 };
 
-void FillTables(const GeneralData& data, FieldTables& t)
+void FillTracedColumn(const FieldTables& t, Family family, const ContourLevels& levels, int i,
+                      TracedColumn& column)
 {
-    const double divisions = static_cast<double>(data.Divisions);
-    t.halfNk = data.NK * 0.5;
-    for (int i = 0; i < kGridColumns; ++i) {
-        const double xi = static_cast<double>(i) / divisions;
-        t.sinXi[i] = std::sin(data.Pi * xi);
-        t.cosXi[i] = std::cos(data.Pi * xi);
-        t.halfNkSin[i] = t.halfNk * t.sinXi[i];
-        t.nkSin[i] = data.NK * t.sinXi[i];
-        t.nkCos[i] = data.NK * t.cosXi[i];
-        t.hlXi[i] = data.HL * xi;
-    }
-    for (int j = 0; j < kGridRows; ++j) {
-        const double eta = static_cast<double>(j) / divisions;
-        const double u = data.Pi * eta;
-        const double down = std::exp(-u);
-        const double up = std::exp(u);
-        t.decay[j] = down;
-        t.cosh[j] = (down + up) / 2.0;
-        t.sinh[j] = (up - down) / 2.0;
-        t.hlEta[j] = data.HL * eta;
-    }
-}
-
-// The field functions at grid point (i, j), term for term.
-inline double GridPotential(const FieldTables& t, int i, int j)
-{
-    return t.decay[j] * t.halfNkSin[i] + t.hlXi[i];
-}
-
-inline double GridStream(const FieldTables& t, int i, int j)
-{
-    return t.hlEta[j] - (t.decay[j] * t.cosXi[i] + 1.0) * t.halfNk;
-}
-
-inline double GridX(const FieldTables& t, int i, int j)
-{
-    return ((t.cosXi[i] * t.cosh[j] + 1.0) - t.nkCos[i] * t.sinh[j]) * 0.5 - t.hlEta[j];
-}
-
-inline double GridY(const FieldTables& t, int i, int j)
-{
-    return (t.nkSin[i] * t.cosh[j] - t.sinXi[i] * t.sinh[j]) * 0.5 + t.hlXi[i];
-}
-
-// The contour levels of a family and how the tracer finds the few of them
-// that can meet a cell.
-enum class LevelMode {
-    Zero,    // the interval is 0: every level is 0
-    Indexed, // a positive finite interval: levels grow with n
-    Scan,    // anything else (not admitted by the grid): test every level
-};
-
-struct Levels {
-    int first = 0;
-    int last = -1;
-    double step = 0.0;
-    double inverse = 0.0; // 1 / step, or 0 where that is not finite: divide then
-    LevelMode mode = LevelMode::Scan;
-};
-
-Levels FamilyLevels(const GeneralData& data, Family family)
-{
-    Levels levels;
-    levels.first = FirstLevel(data, family);
-    levels.last = LastLevel(data, family);
-    levels.step = data.PotentialStep;
-    const double inverse = 1.0 / data.PotentialStep;
-    levels.inverse = std::isfinite(inverse) ? inverse : 0.0;
-    if (levels.step == 0.0)
-        levels.mode = LevelMode::Zero;
-    else if (levels.step > 0.0 && std::isfinite(levels.step))
-        levels.mode = LevelMode::Indexed;
-    return levels;
-}
-
-inline double Level(const Levels& levels, int n)
-{
-    return static_cast<double>(n) * levels.step;
-}
-
-// Largest integer not above v, for v well inside the int range.
-inline int FloorToInt(double v)
-{
-    const int t = static_cast<int>(v);
-    return static_cast<double>(t) > v ? t - 1 : t;
-}
-
-// For finite field values f and a positive interval: lowest is the first n
-// whose level is not below f, highest the last n whose level is not above f
-// (either may lie outside first .. last). The levels a cell can meet, by a
-// corner hit or a strict crossing, are exactly those from the smallest
-// lowest to the largest highest of its four corners.
-//
-// q = f / step is within a few units in the last place of the true quotient,
-// which puts both answers in g .. g + 2 for g = floor(q); counting over the
-// five levels g - 2 .. g + 2 finds them exactly with two indices to spare.
-// Far outside the levels the quotient is clamped, which keeps the answers on
-// the right side of first .. last. The loop is branch-free so that it runs
-// on vector registers.
-inline void BoundsFromQuotient(double v, double q, double step, double qLow, double qHigh,
-                               int& lowest, int& highest)
-{
-    q = q < qHigh ? q : qHigh;
-    q = q > qLow ? q : qLow;
-    const int t = static_cast<int>(q);
-    const int base = t - static_cast<int>(static_cast<double>(t) > q) - 2;
-    const double l0 = static_cast<double>(base) * step;
-    const double l1 = static_cast<double>(base + 1) * step;
-    const double l2 = static_cast<double>(base + 2) * step;
-    const double l3 = static_cast<double>(base + 3) * step;
-    const double l4 = static_cast<double>(base + 4) * step;
-    lowest = base + (l0 < v) + (l1 < v) + (l2 < v) + (l3 < v) + (l4 < v);
-    highest = base - 1 + (l0 <= v) + (l1 <= v) + (l2 <= v) + (l3 <= v) + (l4 <= v);
-}
-
-void LevelBounds(const Levels& levels, const double* __restrict f, int count,
-                 int* __restrict lowest, int* __restrict highest)
-{
-    const double step = levels.step;
-    const double inverse = levels.inverse;
-    const double qHigh = static_cast<double>(levels.last) + 8.0;
-    const double qLow = static_cast<double>(levels.first) - 8.0;
-    if (inverse != 0.0) {
-        for (int j = 0; j < count; ++j)
-            BoundsFromQuotient(f[j], f[j] * inverse, step, qLow, qHigh, lowest[j], highest[j]);
-    } else {
-        // An interval so small that its inverse overflows.
-        for (int j = 0; j < count; ++j)
-            BoundsFromQuotient(f[j], f[j] / step, step, qLow, qHigh, lowest[j], highest[j]);
-    }
-}
-
-// One column of grid points with the family's value, the mapped point and
-// the level bounds of the value.
-struct GridColumn {
-    double f[kGridRows];
-    double x[kGridRows];
-    double y[kGridRows];
-    int lowest[kGridRows];
-    int highest[kGridRows];
-    bool finite; // every f is finite, so the bounds hold
-};
-
-void FillColumn(const FieldTables& t, Family family, const Levels& levels, int i,
-                GridColumn& column)
-{
-    if (family == Family::Potential) {
-        for (int j = 0; j < kGridRows; ++j)
-            column.f[j] = GridPotential(t, i, j);
-    } else {
-        for (int j = 0; j < kGridRows; ++j)
-            column.f[j] = GridStream(t, i, j);
-    }
-    for (int j = 0; j < kGridRows; ++j)
-        column.x[j] = GridX(t, i, j);
-    for (int j = 0; j < kGridRows; ++j)
-        column.y[j] = GridY(t, i, j);
-    bool finite = true;
-    for (int j = 0; j < kGridRows; ++j)
-        finite &= std::isfinite(column.f[j]);
-    column.finite = finite;
-    if (levels.mode == LevelMode::Indexed && finite)
-        LevelBounds(levels, column.f, kGridRows, column.lowest, column.highest);
+    FillColumn(t, family, i, column.grid);
+    if (levels.mode != LevelMode::Scan && column.grid.finite)
+        LevelBounds(levels, column.grid.f, kGridRows, column.lowest, column.highest);
 }
 
 // The twelve corner values of a cell, corners counter-clockwise from
@@ -219,29 +44,58 @@ struct Cell {
     double y[4];
 };
 
+// Where level crosses edge (a, a+1) of the cell: interpolated between the
+// corners' mapped points, linearly in the field value.
+inline ModelPoint EdgeCrossing(const Cell& cell, double level, int a)
+{
+    const int b = (a + 1) & 3;
+    const double fa = cell.f[a];
+    const double fb = cell.f[b];
+    return {cell.x[a] + (level - fa) * (cell.x[b] - cell.x[a]) / (fb - fa),
+            cell.y[a] + (level - fa) * (cell.y[b] - cell.y[a]) / (fb - fa)};
+}
+
 // The exact tests for one level: corner hits 1 to 4, then crossings of the
 // edges (1, 2), (2, 3), (3, 4), (4, 1), keeping the first two candidates; a
 // segment only if both lie inside the window.
 inline bool LevelSegment(const GeneralData& data, const Cell& cell, double level, ModelPoint& p,
                          ModelPoint& q)
 {
+    const double* f = cell.f;
     ModelPoint candidate[2];
-    int count = 0;
-    for (int m = 0; m < 4 && count < 2; ++m) {
-        if (cell.f[m] == level)
-            candidate[count++] = {cell.x[m], cell.y[m]};
-    }
-    for (int a = 0; a < 4 && count < 2; ++a) {
-        const int b = (a + 1) & 3;
-        const double fa = cell.f[a];
-        const double fb = cell.f[b];
-        if ((fa < level && level < fb) || (fa > level && level > fb)) {
-            candidate[count++] = {
-                cell.x[a] + (level - fa) * (cell.x[b] - cell.x[a]) / (fb - fa),
-                cell.y[a] + (level - fa) * (cell.y[b] - cell.y[a]) / (fb - fa)};
+    if ((f[0] == level) | (f[1] == level) | (f[2] == level) | (f[3] == level)) {
+        // A corner on the level: rare, so simply in the order of the tests.
+        int count = 0;
+        for (int m = 0; m < 4 && count < 2; ++m) {
+            if (f[m] == level)
+                candidate[count++] = {cell.x[m], cell.y[m]};
         }
+        for (int a = 0; a < 4 && count < 2; ++a) {
+            const int b = (a + 1) & 3;
+            if ((f[a] < level && level < f[b]) || (f[a] > level && level > f[b]))
+                candidate[count++] = EdgeCrossing(cell, level, a);
+        }
+        if (count < 2)
+            return false;
+    } else {
+        // Edges only. Which edges a level crosses follows the field, so they
+        // are found without branches; the first two in edge order count.
+        unsigned crossed = 0;
+        for (int a = 0; a < 4; ++a) {
+            const int b = (a + 1) & 3;
+            const bool rising = (f[a] < level) & (level < f[b]);
+            const bool falling = (f[a] > level) & (level > f[b]);
+            crossed |= static_cast<unsigned>(rising | falling) << a;
+        }
+        const unsigned rest = crossed & (crossed - 1);
+        if (rest == 0)
+            return false; // fewer than two
+        // Lowest set bit of a 4-bit mask.
+        static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0, 3, 0, 1, 0, 2, 0, 1, 0};
+        candidate[0] = EdgeCrossing(cell, level, kLowestBit[crossed]);
+        candidate[1] = EdgeCrossing(cell, level, kLowestBit[rest]);
     }
-    if (count < 2 || !WindowTest(data, candidate[0]) || !WindowTest(data, candidate[1]))
+    if (!WindowTest(data, candidate[0]) || !WindowTest(data, candidate[1]))
         return false;
     p = candidate[0];
     q = candidate[1];
@@ -249,7 +103,7 @@ inline bool LevelSegment(const GeneralData& data, const Cell& cell, double level
 }
 
 // Emits the segments of levels from .. to in increasing order.
-void TraceLevels(const GeneralData& data, PlotSink& sink, const Cell& cell, const Levels& levels,
+void TraceLevels(const GeneralData& data, PlotSink& sink, const Cell& cell, const ContourLevels& levels,
                  int from, int to)
 {
     ModelPoint p, q;
@@ -261,7 +115,7 @@ void TraceLevels(const GeneralData& data, PlotSink& sink, const Cell& cell, cons
 
 // A cell whose levels cannot be bounded, or an interval of 0.
 void TraceCellAllLevels(const GeneralData& data, PlotSink& sink, const Cell& cell,
-                        const Levels& levels)
+                        const ContourLevels& levels)
 {
     if (levels.mode == LevelMode::Zero) {
         // Every level is 0 (or -0, which compares and subtracts alike): the
@@ -276,25 +130,11 @@ void TraceCellAllLevels(const GeneralData& data, PlotSink& sink, const Cell& cel
     TraceLevels(data, sink, cell, levels, levels.first, levels.last);
 }
 
-inline int Min4(int a, int b, int c, int d)
-{
-    const int ab = a < b ? a : b;
-    const int cd = c < d ? c : d;
-    return ab < cd ? ab : cd;
-}
-
-inline int Max4(int a, int b, int c, int d)
-{
-    const int ab = a < b ? b : a;
-    const int cd = c < d ? d : c;
-    return ab < cd ? cd : ab;
-}
-
 void TraceBoundariesFromTables(const GeneralData& data, const FieldTables& t, PlotSink& sink)
 {
     // Free water table: eta 0, xi from 0 to 1.
     sink.BeginCurve({GridX(t, 0, 0), GridY(t, 0, 0)});
-    for (int k = 0; k <= kDivisions; ++k) {
+    for (int k = 0; k <= kGridDivisions; ++k) {
         const double x = GridX(t, k, 0);
         const double y = GridY(t, k, 0);
         if (WindowTest(data, x, y))
@@ -302,7 +142,7 @@ void TraceBoundariesFromTables(const GeneralData& data, const FieldTables& t, Pl
     }
     sink.EndCurve();
     // Right drain (xi 0), then left drain (xi 1), eta from 0 to 1.8.
-    for (const int column : {0, kDivisions}) {
+    for (const int column : {0, kGridDivisions}) {
         sink.BeginCurve({GridX(t, column, 0), GridY(t, column, 0)});
         for (int k = 0; k <= kLastDrainSample; ++k) {
             const double x = GridX(t, column, k);
@@ -314,39 +154,39 @@ void TraceBoundariesFromTables(const GeneralData& data, const FieldTables& t, Pl
     }
 }
 
+inline Cell CellAt(const GridColumn& left, const GridColumn& right, int j)
+{
+    return {{left.f[j], right.f[j], right.f[j + 1], left.f[j + 1]},
+            {left.x[j], right.x[j], right.x[j + 1], left.x[j + 1]},
+            {left.y[j], right.y[j], right.y[j + 1], left.y[j + 1]}};
+}
+
 void TraceFamilyFromTables(const GeneralData& data, const FieldTables& t, PlotSink& sink,
                            Family family)
 {
-    const Levels levels = FamilyLevels(data, family);
+    const ContourLevels levels = FamilyLevels(data, family);
     if (levels.first > levels.last)
         return;
-    GridColumn columns[2];
-    FillColumn(t, family, levels, 0, columns[0]);
-    for (int i = 0; i < kDivisions; ++i) {
-        const GridColumn& left = columns[i & 1];
-        GridColumn& right = columns[(i + 1) & 1];
-        FillColumn(t, family, levels, i + 1, right);
-        const bool indexed = levels.mode == LevelMode::Indexed && left.finite && right.finite;
-        for (int j = 0; j < kCellRows; ++j) {
-            int from = levels.first;
-            int to = levels.last;
-            if (indexed) {
-                const int lowest = Min4(left.lowest[j], right.lowest[j], right.lowest[j + 1],
-                                        left.lowest[j + 1]);
-                const int highest = Max4(left.highest[j], right.highest[j],
-                                         right.highest[j + 1], left.highest[j + 1]);
-                from = lowest > from ? lowest : from;
-                to = highest < to ? highest : to;
-                if (from > to)
-                    continue;
+    TracedColumn columns[2];
+    CellLevels met[kGridCellRows];
+    FillTracedColumn(t, family, levels, 0, columns[0]);
+    for (int i = 0; i < kGridDivisions; ++i) {
+        const TracedColumn& left = columns[i & 1];
+        TracedColumn& right = columns[(i + 1) & 1];
+        FillTracedColumn(t, family, levels, i + 1, right);
+        if (levels.mode != LevelMode::Scan && left.grid.finite && right.grid.finite) {
+            const int count = CellsWithLevels(levels, left.lowest, left.highest, right.lowest,
+                                              right.highest, kGridCellRows, met);
+            for (int c = 0; c < count; ++c) {
+                const Cell cell = CellAt(left.grid, right.grid, met[c].row);
+                if (levels.mode == LevelMode::Zero)
+                    TraceCellAllLevels(data, sink, cell, levels);
+                else
+                    TraceLevels(data, sink, cell, levels, met[c].first, met[c].last);
             }
-            const Cell cell = {{left.f[j], right.f[j], right.f[j + 1], left.f[j + 1]},
-                               {left.x[j], right.x[j], right.x[j + 1], left.x[j + 1]},
-                               {left.y[j], right.y[j], right.y[j + 1], left.y[j + 1]}};
-            if (indexed)
-                TraceLevels(data, sink, cell, levels, from, to);
-            else
-                TraceCellAllLevels(data, sink, cell, levels);
+        } else {
+            for (int j = 0; j < kGridCellRows; ++j)
+                TraceCellAllLevels(data, sink, CellAt(left.grid, right.grid, j), levels);
         }
     }
 }
@@ -378,7 +218,7 @@ void TraceFamilyDirect(const GeneralData& data, PlotSink& sink, Family family)
 {
     const double divisions = static_cast<double>(data.Divisions);
     const int rows = CellRows(data);
-    const Levels levels = FamilyLevels(data, family);
+    const ContourLevels levels = FamilyLevels(data, family);
     if (levels.first > levels.last)
         return;
     for (int i = 0; i < data.Divisions; ++i) {
@@ -397,24 +237,33 @@ void TraceFamilyDirect(const GeneralData& data, PlotSink& sink, Family family)
                 cell.y[m] = MapY(data, cornerXi[m], cornerEta[m]);
                 finite &= std::isfinite(cell.f[m]);
             }
-            if (levels.mode != LevelMode::Indexed || !finite) {
+            if (levels.mode == LevelMode::Scan || !finite) {
                 TraceCellAllLevels(data, sink, cell, levels);
                 continue;
             }
-            int lowest[4], highest[4];
+            double lowest[4], highest[4];
             LevelBounds(levels, cell.f, 4, lowest, highest);
-            const int from = Min4(lowest[0], lowest[1], lowest[2], lowest[3]);
-            const int to = Max4(highest[0], highest[1], highest[2], highest[3]);
-            TraceLevels(data, sink, cell, levels, from > levels.first ? from : levels.first,
-                        to < levels.last ? to : levels.last);
+            // Corners 1 and 4 lie on the left column, 2 and 3 on the right.
+            const double lowestLeft[2] = {lowest[0], lowest[3]};
+            const double highestLeft[2] = {highest[0], highest[3]};
+            const double lowestRight[2] = {lowest[1], lowest[2]};
+            const double highestRight[2] = {highest[1], highest[2]};
+            CellLevels met;
+            if (CellsWithLevels(levels, lowestLeft, highestLeft, lowestRight, highestRight, 1,
+                                &met) == 0)
+                continue;
+            if (levels.mode == LevelMode::Zero)
+                TraceCellAllLevels(data, sink, cell, levels);
+            else
+                TraceLevels(data, sink, cell, levels, met.first, met.last);
         }
     }
 }
 
 bool IsStandardGrid(const GeneralData& data)
 {
-    return data.Divisions == kDivisions && LastDrainSample(data) == kLastDrainSample &&
-           CellRows(data) == kCellRows;
+    return data.Divisions == kGridDivisions && LastDrainSample(data) == kLastDrainSample &&
+           CellRows(data) == kGridCellRows;
 }
 
 } // namespace

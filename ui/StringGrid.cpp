@@ -1,6 +1,5 @@
 #include "StringGrid.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -253,10 +252,10 @@ bool StringGrid::HandleEditorKey(QKeyEvent* event)
 
 void StringGrid::keyPressEvent(QKeyEvent* event)
 {
-    // Keys reach the grid itself only when the editor lost the focus: they
-    // belong to the editor.
-    editor_->setFocus();
-    QCoreApplication::sendEvent(editor_, event);
+    // The editor has the focus and handles the keys; what it leaves (Shift
+    // alone, function keys) goes on to the window. The grid's own keyboard
+    // navigation and search would move the current cell unannounced.
+    event->ignore();
 }
 
 void StringGrid::mousePressEvent(QMouseEvent* event)

@@ -7,7 +7,7 @@ int main(int argc, char** argv)
 {
     brelloc::BrellocApplication application(argc, argv);
     application.setWindowIcon(QIcon(QStringLiteral(":/glyphs/brelloc.png")));
-    application.setDesktopFileName(QStringLiteral("brelloc"));
+    application.setDesktopFileName(QStringLiteral("org.brelloc.Brelloc"));
     try {
         brelloc::TFormBrelloc form;
         form.show();

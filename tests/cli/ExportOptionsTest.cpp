@@ -45,6 +45,23 @@ TEST(ParseExportOptions, RejectsWhatItDoesNotKnow)
         {{"--pictex", "a.tex", "--hl"}, "option --hl needs a value"},
         {{"--hl", "0.3"}, "nothing to write: give an output such as --pictex FILE"},
         {{}, "nothing to write: give an output such as --pictex FILE"},
+        {{"--size", "100"}, "nothing to write: give an output such as --pictex FILE"},
+        {{"--report"}, "option --report needs a file name"},
+        {{"--png="}, "option --png needs a file name"},
+        {{"--png", "f.png", "--size"}, "option --size needs a value"},
+        {{"--report", "r.pdf", "--page-size"}, "option --page-size needs a value"},
+        {{"--report", "-"}, "option --report cannot write to standard output; give a file name"},
+        {{"--svg=-"}, "option --svg cannot write to standard output; give a file name"},
+        {{"--png", "-"}, "option --png cannot write to standard output; give a file name"},
+        {{"--page-size", "B5", "--report", "r.pdf"},
+         "--page-size \"B5\": give one of A4, Letter, A3, Legal, A5"},
+        {{"--page-size=", "--report", "r.pdf"},
+         "--page-size \"\": give one of A4, Letter, A3, Legal, A5"},
+        {{"--landscape=yes", "--report", "r.pdf"}, "option --landscape takes no value"},
+        {{"--version=1"}, "option --version takes no value"},
+        {{"--svg", "a", "--png", "a"}, "the file \"a\" is given to two outputs"},
+        {{"--report", "x.pdf", "--pictex", "x.pdf"}, "the file \"x.pdf\" is given to two outputs"},
+        {{"--pictex", "-", "--pictex=-"}, "standard output is given to two outputs"},
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = ParseExportOptions(c.args);
@@ -52,11 +69,89 @@ TEST(ParseExportOptions, RejectsWhatItDoesNotKnow)
     }
 }
 
-TEST(ParseExportOptions, HelpNeedsNoOutput)
+TEST(ParseExportOptions, FigureSizeIsAWholeNumberOfPixelsInRange)
 {
-    const ParsedOptions parsed = ParseExportOptions({"--help"});
-    ASSERT_TRUE(parsed.Ok());
-    EXPECT_TRUE(parsed.options.help);
+    struct Case {
+        std::string text;
+        int size; // 0: refused
+    };
+    const Case cases[] = {
+        {"16", 16}, {"16384", 16384}, {"800", 800}, {"0800", 800}, {"333", 333},
+        {"15", 0}, {"16385", 0}, {"0", 0}, {"-20", 0}, {"+20", 0}, {"", 0}, {"abc", 0},
+        {"800px", 0}, {"8e2", 0}, {"80.5", 0}, {" 800", 0}, {"800 ", 0},
+        {"99999999999999999999999", 0}, {"000000000000000000000016", 16},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = ParseExportOptions({"--png", "f.png", "--size", c.text});
+        if (c.size == 0) {
+            EXPECT_EQ(parsed.error, "--size \"" + c.text +
+                                        "\": give a whole number of pixels from 16 to 16384");
+        } else {
+            ASSERT_TRUE(parsed.Ok()) << c.text << ": " << parsed.error;
+            EXPECT_EQ(parsed.options.figureSize, c.size) << c.text;
+        }
+    }
+}
+
+TEST(ParseExportOptions, ReadsTheReportAndFigureSettings)
+{
+    struct Case {
+        std::vector<std::string> args;
+        PaperSize paper;
+        bool landscape;
+        int size;
+    };
+    const Case cases[] = {
+        {{"--report", "r.pdf"}, PaperSize::A4, false, 800},
+        {{"--page-size", "Letter", "--report", "r.pdf"}, PaperSize::Letter, false, 800},
+        {{"--page-size=A3", "--landscape", "--report", "r.pdf"}, PaperSize::A3, true, 800},
+        {{"--report=r.pdf", "--page-size", "LEGAL"}, PaperSize::Legal, false, 800},
+        {{"--page-size", "a5", "--report", "r.pdf"}, PaperSize::A5, false, 800},
+        {{"--page-size", "A3", "--page-size", "a4", "--report", "r.pdf"}, PaperSize::A4, false,
+         800},
+        {{"--svg", "f.svg", "--size=64", "--size", "200"}, PaperSize::A4, false, 200},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = ParseExportOptions(c.args);
+        ASSERT_TRUE(parsed.Ok()) << c.args[0] << ": " << parsed.error;
+        EXPECT_EQ(parsed.options.paper, c.paper) << c.args[0] << " " << c.args[1];
+        EXPECT_EQ(parsed.options.landscape, c.landscape) << c.args[0];
+        EXPECT_EQ(parsed.options.figureSize, c.size) << c.args[0];
+    }
+}
+
+TEST(ParseExportOptions, KeepsEveryOutputInOrderAndTellsWhichNeedRendering)
+{
+    const ParsedOptions parsed = ParseExportOptions(
+        {"--png", "f.png", "--pictex", "-", "--report", "r.pdf", "--svg=f.svg", "--pictex", "a.tex"});
+    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    const std::vector<OutputRequest>& outputs = parsed.options.outputs;
+    ASSERT_EQ(outputs.size(), 5u);
+    const OutputKind kinds[] = {OutputKind::FigurePng, OutputKind::PicTeX, OutputKind::ReportPdf,
+                                OutputKind::FigureSvg, OutputKind::PicTeX};
+    const char* paths[] = {"f.png", "-", "r.pdf", "f.svg", "a.tex"};
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        EXPECT_EQ(outputs[i].kind, kinds[i]) << i;
+        EXPECT_EQ(outputs[i].path, paths[i]) << i;
+    }
+    EXPECT_TRUE(parsed.options.NeedsRendering());
+
+    const ParsedOptions pictexOnly = ParseExportOptions({"--pictex", "a.tex", "--pictex", "-"});
+    ASSERT_TRUE(pictexOnly.Ok());
+    EXPECT_FALSE(pictexOnly.options.NeedsRendering());
+}
+
+TEST(ParseExportOptions, HelpAndVersionNeedNoOutput)
+{
+    const ParsedOptions help = ParseExportOptions({"--help"});
+    ASSERT_TRUE(help.Ok());
+    EXPECT_TRUE(help.options.help);
+    EXPECT_FALSE(help.options.version);
+
+    const ParsedOptions version = ParseExportOptions({"--version"});
+    ASSERT_TRUE(version.Ok()) << version.error;
+    EXPECT_TRUE(version.options.version);
+    EXPECT_FALSE(version.options.help);
 }
 
 TEST(ApplyValueOptions, CommitsLikeTheGridAndWarnsAboutReplacements)

@@ -1,83 +1,30 @@
 // Runs the built brelloc-export as a user would and checks what it leaves.
 #include "PicTeXWriter.h"
 
+#include "ProgramRun.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace brelloc {
 namespace {
 
+using test::Export;
+using test::ExporterForOptions;
+using test::ExporterPath;
 using test::FolderEntries;
+using test::ProgramRun;
 using test::ReadWholeFile;
+using test::RunOptions;
+using test::RunProgram;
 using test::TempFolder;
 using test::WriteWholeFile;
-
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-struct RunOptions {
-    std::string stdoutPath; // where standard output goes; empty: a file in the folder
-    bool asNobody = false;  // drop root's privileges to user and group 65534
-};
-
-// Runs program with args; standard output and error are collected in files
-// of folder.
-ProgramRun RunProgram(const TempFolder& folder, const std::string& program,
-               const std::vector<std::string>& args, const RunOptions& options = {})
-{
-    const std::string outPath = options.stdoutPath.empty() ? folder / ".stdout" : options.stdoutPath;
-    const std::string errPath = folder / ".stderr";
-    const pid_t child = fork();
-    if (child == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
-            _exit(126);
-        if (options.asNobody &&
-            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(125);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    ProgramRun run;
-    int status = 0;
-    if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
-        run.exitCode = WEXITSTATUS(status);
-    if (options.stdoutPath.empty()) {
-        run.out = ReadWholeFile(outPath);
-        unlink(outPath.c_str());
-    }
-    run.err = ReadWholeFile(errPath);
-    unlink(errPath.c_str());
-    return run;
-}
-
-const std::string kExporter = BRELLOC_EXPORT_PATH;
-
-ProgramRun Export(const TempFolder& folder, const std::vector<std::string>& args,
-           const RunOptions& options = {})
-{
-    return RunProgram(folder, kExporter, args, options);
-}
 
 std::string ExpectedFile(const char* hl = "0.2", const char* nk = "0.5")
 {
@@ -131,6 +78,12 @@ TEST(Exporter, UsageErrorsExitWithTwoAndWriteNothing)
         {"--pictex"},
         {"--hl", "0.3"},
         {"out.tex"},
+        {"--size", "15", "--png", "out.png"},
+        {"--size", "800px", "--png", "out.png"},
+        {"--page-size", "B5", "--report", "out.pdf"},
+        {"--landscape=yes", "--report", "out.pdf"},
+        {"--report", "-"},
+        {"--svg", "out.svg", "--png", "out.svg"},
     };
     for (const std::vector<std::string>& args : cases) {
         TempFolder folder;
@@ -153,9 +106,35 @@ TEST(Exporter, HelpPrintsUsage)
     const ProgramRun run = Export(folder, {"--help"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out.rfind("Usage: brelloc-export", 0), 0u);
-    for (const char* option : {"--hl", "--nk", "--xmax", "--squares", "--pictex"})
+    for (const char* option : {"--hl", "--nk", "--xmax", "--squares", "--pictex", "--report",
+                               "--svg", "--png", "--page-size", "--landscape", "--size",
+                               "--version"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
     EXPECT_EQ(run.err, "");
+}
+
+TEST(Exporter, VersionPrintsTheProgramsVersion)
+{
+    TempFolder folder;
+    const ProgramRun run = Export(folder, {"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, std::string("brelloc-export ") + BRELLOC_VERSION + "\n");
+    EXPECT_TRUE(std::regex_match(run.out, std::regex("brelloc-export [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << run.out;
+    EXPECT_EQ(run.err, "");
+}
+
+// Qt aborts on a platform it does not know, so a PicTeX run that succeeds
+// with one never started Qt.
+TEST(Exporter, PicTeXAloneNeverStartsQt)
+{
+    TempFolder folder;
+    RunOptions options;
+    options.set = {"QT_QPA_PLATFORM=no-such-platform"};
+    const ProgramRun run = Export(folder, {"--pictex", folder / "Brelloc.tex"}, options);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadWholeFile(folder / "Brelloc.tex"), ExpectedFile());
 }
 
 TEST(Exporter, MissingFolderExitsWithOne)
@@ -193,14 +172,7 @@ TEST(Exporter, ReadOnlyFileIsLeftAsItWas)
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
 
     RunOptions options;
-    std::string program = kExporter;
-    if (geteuid() == 0) {
-        options.asNobody = true;
-        // A copy nobody can surely reach and run.
-        program = folder / ".brelloc-export";
-        std::filesystem::copy_file(kExporter, program);
-        ASSERT_EQ(chmod(program.c_str(), 0755), 0);
-    }
+    const std::string program = ExporterForOptions(folder, options);
     const std::vector<std::string> before = FolderEntries(folder.Path());
     const ProgramRun run = RunProgram(folder, program, {"--pictex", path}, options);
     EXPECT_EQ(run.exitCode, 1) << run.err;

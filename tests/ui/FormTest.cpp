@@ -138,13 +138,13 @@ void FormTest::startState()
 {
     QCOMPARE(FormBrelloc, form.get());
     QCOMPARE(form->windowTitle(), QStringLiteral("Groundwater Divide"));
-    QCOMPARE(form->size(), QSize(580, 552)); // no window frame on this platform
+    QCOMPARE(form->frameGeometry().size(), QSize(580, 552)); // the outer size
     QVERIFY(!form->windowIcon().isNull());
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QCOMPARE(form->frameGeometry().center().x(), screen.center().x());
     QCOMPARE(form->Image.size(), screen.size());
 
-    QCOMPARE(form->PanelMain->geometry(), QRect(0, 0, 580, 24));
+    QCOMPARE(form->PanelMain->geometry(), QRect(0, 0, form->width(), 24));
     const struct {
         QToolButton* button;
         int left;
@@ -153,7 +153,7 @@ void FormTest::startState()
         {form->SpeedButtonCalc, 0, "Calculate"},
         {form->SpeedButtonPrint, 25, "Print Output"},
         {form->SpeedButtonTex, 50, "Make PicTeX file"},
-        {form->SpeedButtonHelp, 555, "Help"},
+        {form->SpeedButtonHelp, form->width() - 25, "Help"},
         {form->GeneralHelp, 238, "Help"},
     };
     for (const auto& b : buttons) {
@@ -281,6 +281,8 @@ void FormTest::recommitOfUneditedRow()
 
 void FormTest::minimumSizeAndHelpButton()
 {
+    // Sizes are the window's outer sizes, frame included.
+    const QSize frame = form->frameGeometry().size() - form->size();
     const struct {
         QSize asked;
         QSize expected;
@@ -292,10 +294,10 @@ void FormTest::minimumSizeAndHelpButton()
         {{383, 360}, {383, 360}},
     };
     for (const auto& c : cases) {
-        form->resize(c.asked);
-        QCOMPARE(form->size(), c.expected);
-        QCOMPARE(form->PanelMain->width(), c.expected.width());
-        QCOMPARE(form->SpeedButtonHelp->x(), c.expected.width() - 25);
+        form->resize(c.asked - frame);
+        QCOMPARE(form->frameGeometry().size(), c.expected);
+        QCOMPARE(form->PanelMain->width(), form->width());
+        QCOMPARE(form->SpeedButtonHelp->x(), form->width() - 25);
         QCOMPARE(form->SpeedButtonHelp->x() + form->SpeedButtonHelp->width(), form->PanelMain->width());
     }
 }
@@ -469,23 +471,31 @@ void FormTest::helpButtonsShowTheirTexts()
 void FormTest::helpBoxKeepsTheSketchInFixedPitch()
 {
     form->SetMessagePresenter(&ShowMessageBox); // the real box
-    bool seen = false;
+    // What the box showed, read while it is open; it is closed at once so
+    // that a failing check cannot leave it waiting.
+    QString boxName, shownText;
+    bool fixedPitch = false, wraps = true, linesWhole = false;
     QTimer::singleShot(0, this, [&] {
         QWidget* box = QApplication::activeModalWidget();
-        QVERIFY(box);
-        QCOMPARE(box->objectName(), QStringLiteral("PlainMessageBox"));
-        auto* label = box->findChild<QLabel*>(QStringLiteral("PlainMessageText"));
-        QVERIFY(label);
-        QCOMPARE(label->text(), FixedPitchText(QString::fromStdString(ProgramMessage())));
-        QVERIFY(QFontInfo(label->font()).fixedPitch());
-        QVERIFY(!label->wordWrap());
-        // Every line shows whole: the box is as wide as the longest line.
-        QVERIFY(label->width() >= QFontMetrics(label->font()).horizontalAdvance(QString(136, 'x')));
-        seen = true;
+        if (!box)
+            return;
+        boxName = box->objectName();
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("PlainMessageText"))) {
+            shownText = label->text();
+            fixedPitch = QFontInfo(label->font()).fixedPitch();
+            wraps = label->wordWrap();
+            // The longest line (114 columns) shows whole.
+            linesWhole = label->width() >= QFontMetrics(label->font()).horizontalAdvance(QString(114, 'x'));
+        }
         QTest::keyClick(box, Qt::Key_Return);
     });
     QTest::mouseClick(form->SpeedButtonHelp, Qt::LeftButton);
-    QVERIFY(seen);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(boxName, QStringLiteral("PlainMessageBox"));
+    QCOMPARE(shownText, FixedPitchText(QString::fromStdString(ProgramMessage())));
+    QVERIFY(fixedPitch);
+    QVERIFY(!wraps);
+    QVERIFY(linesWhole);
 }
 
 QTEST_MAIN(FormTest)

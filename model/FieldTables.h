@@ -1,0 +1,69 @@
+#pragma once
+
+#include "GeneralData.h"
+#include "PlotSink.h"
+
+namespace brelloc {
+
+// The grid the tracer always walks: 100 columns of cells across xi and 181
+// rows along eta (the last reaching eta 1.81), hence 101 x 182 grid points.
+constexpr int kGridDivisions = 100;
+constexpr int kGridCellRows = 181;
+constexpr int kGridColumns = kGridDivisions + 1;
+constexpr int kGridRows = kGridCellRows + 1;
+
+// The field is separable: sin and cos depend on xi only, the exponentials on
+// eta only. The tables hold those factors for the grid's columns (xi = i/100)
+// and rows (eta = j/100); every grid value is then combined from them with
+// exactly the operations of the field functions, in their order, so it comes
+// out bit for bit as Potential, StreamFunction, MapX and MapY return it (the
+// model is built without fused multiply-adds, which keeps it that way).
+struct FieldTables {
+    double halfNk;                  // NK * 0.5
+    double sinXi[kGridColumns];     // sin(pi xi)
+    double cosXi[kGridColumns];     // cos(pi xi)
+    double halfNkSin[kGridColumns]; // (NK * 0.5) * sin
+    double nkSin[kGridColumns];     // NK * sin
+    double nkCos[kGridColumns];     // NK * cos
+    double hlXi[kGridColumns];      // HL * xi
+    double decay[kGridRows];        // exp(-pi eta)
+    double cosh[kGridRows];         // (exp(-u) + exp(u)) / 2, u = pi eta
+    double sinh[kGridRows];         // (exp(u) - exp(-u)) / 2
+    double hlEta[kGridRows];        // HL * eta
+};
+
+// Only for data.Divisions == kGridDivisions.
+void FillTables(const GeneralData& data, FieldTables& t);
+
+// The field functions at grid point (i, j), term for term.
+inline double GridPotential(const FieldTables& t, int i, int j)
+{
+    return t.decay[j] * t.halfNkSin[i] + t.hlXi[i];
+}
+
+inline double GridStream(const FieldTables& t, int i, int j)
+{
+    return t.hlEta[j] - (t.decay[j] * t.cosXi[i] + 1.0) * t.halfNk;
+}
+
+inline double GridX(const FieldTables& t, int i, int j)
+{
+    return ((t.cosXi[i] * t.cosh[j] + 1.0) - t.nkCos[i] * t.sinh[j]) * 0.5 - t.hlEta[j];
+}
+
+inline double GridY(const FieldTables& t, int i, int j)
+{
+    return (t.nkSin[i] * t.cosh[j] - t.sinXi[i] * t.sinh[j]) * 0.5 + t.hlXi[i];
+}
+
+// One column of grid points: the family's field value and the mapped point.
+struct GridColumn {
+    double f[kGridRows];
+    double x[kGridRows];
+    double y[kGridRows];
+    bool finite; // every f is finite
+};
+
+void FillColumn(const FieldTables& t, Family family, int i, GridColumn& column);
+
+} // namespace brelloc
