@@ -38,8 +38,9 @@ inline void Bounds(double f, double q, double step, double qLow, double qHigh, d
     const double l3 = (base + 3.0) * step;
     lowest = base + static_cast<double>(l0 < f) + static_cast<double>(l1 < f) +
              static_cast<double>(l2 < f) + static_cast<double>(l3 < f);
-    highest = base - 1.0 + static_cast<double>(l0 <= f) + static_cast<double>(l1 <= f) +
-              static_cast<double>(l2 <= f) + static_cast<double>(l3 <= f);
+    // Levels grow strictly with n, so f can equal only the first level not
+    // below it.
+    highest = lowest - 1.0 + static_cast<double>(lowest * step == f);
 }
 
 } // namespace
@@ -84,28 +85,38 @@ void LevelBounds(const ContourLevels& levels, const double* __restrict f, int co
     }
 }
 
-int CellsWithLevels(const ContourLevels& levels, const double* lowestLeft,
-                    const double* highestLeft, const double* lowestRight,
-                    const double* highestRight, int cells, CellLevels* out)
+int CellsWithLevels(const ContourLevels& levels, const double* __restrict lowestLeft,
+                    const double* __restrict highestLeft, const double* __restrict lowestRight,
+                    const double* __restrict highestRight, int cells, CellLevels* __restrict out)
 {
-    // Branch-free: whether a cell is met follows the field, which no branch
-    // predictor guesses well. Every cell is written, the count only advances
-    // past those that some level meets.
     const bool zero = levels.mode == LevelMode::Zero;
     const double first = zero ? 0.0 : static_cast<double>(levels.first);
     const double last = zero ? 0.0 : static_cast<double>(levels.last);
+    constexpr int kChunk = 64;
+    double lowest[kChunk];
+    double highest[kChunk];
     int count = 0;
-    for (int j = 0; j < cells; ++j) {
-        const double lowest = std::max(
-            std::min(std::min(lowestLeft[j], lowestRight[j]),
-                     std::min(lowestRight[j + 1], lowestLeft[j + 1])),
-            first);
-        const double highest = std::min(
-            std::max(std::max(highestLeft[j], highestRight[j]),
-                     std::max(highestRight[j + 1], highestLeft[j + 1])),
-            last);
-        out[count] = {j, static_cast<int>(lowest), static_cast<int>(highest)};
-        count += static_cast<int>(lowest <= highest);
+    for (int start = 0; start < cells; start += kChunk) {
+        const int n = std::min(kChunk, cells - start);
+        const double* ll = lowestLeft + start;
+        const double* lr = lowestRight + start;
+        const double* hl = highestLeft + start;
+        const double* hr = highestRight + start;
+        // The cell's smallest lowest and largest highest, within the
+        // family's levels: a vector loop.
+        for (int j = 0; j < n; ++j) {
+            lowest[j] = std::max(
+                std::min(std::min(ll[j], lr[j]), std::min(lr[j + 1], ll[j + 1])), first);
+            highest[j] = std::min(
+                std::max(std::max(hl[j], hr[j]), std::max(hr[j + 1], hl[j + 1])), last);
+        }
+        // Whether a cell is met follows the field, which no branch predictor
+        // guesses well: every cell is written, the count only advances past
+        // those that some level meets.
+        for (int j = 0; j < n; ++j) {
+            out[count] = {start + j, static_cast<int>(lowest[j]), static_cast<int>(highest[j])};
+            count += static_cast<int>(lowest[j] <= highest[j]);
+        }
     }
     return count;
 }

@@ -12,28 +12,90 @@ namespace brelloc {
 
 namespace {
 
-// Divisions * DepthLimit with a 64-bit mantissa: 180.0000000000000044, so
-// "k <= bound" admits sample 180 and "j < bound" admits row 180.
-long double DepthBound(const GeneralData& data)
+// Divisions * DepthLimit exactly, as hi + lo: hi is the rounded product and
+// lo what rounding dropped (fma forms it without rounding). With the
+// defaults the product is 180.0000000000000044: "k <= product" admits sample
+// 180 and "j < product" admits row 180. A 64-bit-mantissa product says the
+// same, but long double has that mantissa on few platforms.
+struct DepthProduct {
+    double hi;
+    double lo;
+};
+
+DepthProduct DepthBound(const GeneralData& data)
 {
-    return static_cast<long double>(data.Divisions) * static_cast<long double>(data.DepthLimit);
+    const double divisions = static_cast<double>(data.Divisions);
+    const double hi = divisions * data.DepthLimit;
+    return {hi, std::fma(divisions, data.DepthLimit, -hi)};
+}
+
+// A whole number of samples or rows as an int; nothing for a product that is
+// negative or not a number, and no overflow for an absurd one.
+int ClampedCount(double whole, int adjust)
+{
+    if (!(whole >= -1.0))
+        return -1;
+    if (whole > 1e9)
+        return 1000000000;
+    return static_cast<int>(whole) + adjust;
 }
 
 constexpr int kLastDrainSample = 180;
 
-// A column of grid points with the level bounds of its field values.
+// A column of grid points with the level bounds of its field values, the
+// bounds filled in only as far up as cells need them.
 struct TracedColumn {
     GridColumn grid;
     double lowest[kGridRows];
     double highest[kGridRows];
+    int boundedRows; // grid rows 0 .. boundedRows-1 have their bounds
 };
 
-void FillTracedColumn(const FieldTables& t, Family family, const ContourLevels& levels, int i,
-                      TracedColumn& column)
+void FillTracedColumn(const FieldTables& t, Family family, int i, TracedColumn& column)
 {
     FillColumn(t, family, i, column.grid);
-    if (levels.mode != LevelMode::Scan && column.grid.finite)
-        LevelBounds(levels, column.grid.f, kGridRows, column.lowest, column.highest);
+    column.boundedRows = 0;
+}
+
+void BoundRows(const ContourLevels& levels, int rows, TracedColumn& column)
+{
+    if (rows <= column.boundedRows)
+        return;
+    const int from = column.boundedRows;
+    LevelBounds(levels, column.grid.f + from, rows - from, column.lowest + from,
+                column.highest + from);
+    column.boundedRows = rows;
+}
+
+// Whether four coordinates all exceed limit by more than the rounding of a
+// point interpolated between two of them (a few units in the last place of
+// the larger): then every candidate of the cell fails the window on this side.
+inline bool AllBeyond(double a, double b, double c, double d, double limit)
+{
+    const double smallest = std::min(std::min(a, b), std::min(c, d));
+    const double largest = std::max(std::max(std::fabs(a), std::fabs(b)),
+                                    std::max(std::fabs(c), std::fabs(d)));
+    return smallest - 1e-12 * largest > limit;
+}
+
+inline bool CellOutsideWindow(const GridColumn& left, const GridColumn& right, int j,
+                              double xmaxL)
+{
+    const double x1 = left.x[j], x2 = right.x[j], x3 = right.x[j + 1], x4 = left.x[j + 1];
+    const double y1 = left.y[j], y2 = right.y[j], y3 = right.y[j + 1], y4 = left.y[j + 1];
+    return AllBeyond(x1, x2, x3, x4, xmaxL) || AllBeyond(-x1, -x2, -x3, -x4, xmaxL) ||
+           AllBeyond(y1, y2, y3, y4, xmaxL) || AllBeyond(-y1, -y2, -y3, -y4, xmaxL);
+}
+
+// The rows of cells between two columns worth tracing: those above lie wholly
+// beyond one side of the window (the net grows fast with eta, so with a small
+// window that is a good part of the strip) and cannot emit a segment.
+int RowsNearWindow(const GridColumn& left, const GridColumn& right, double xmaxL)
+{
+    int rows = kGridCellRows;
+    while (rows > 0 && CellOutsideWindow(left, right, rows - 1, xmaxL))
+        --rows;
+    return rows;
 }
 
 // The twelve corner values of a cell, corners counter-clockwise from
@@ -80,13 +142,12 @@ inline bool LevelSegment(const GeneralData& data, const Cell& cell, double level
     } else {
         // Edges only. Which edges a level crosses follows the field, so they
         // are found without branches; the first two in edge order count.
-        unsigned crossed = 0;
-        for (int a = 0; a < 4; ++a) {
-            const int b = (a + 1) & 3;
-            const bool rising = (f[a] < level) & (level < f[b]);
-            const bool falling = (f[a] > level) & (level > f[b]);
-            crossed |= static_cast<unsigned>(rising | falling) << a;
-        }
+        const bool below[4] = {f[0] < level, f[1] < level, f[2] < level, f[3] < level};
+        const bool above[4] = {f[0] > level, f[1] > level, f[2] > level, f[3] > level};
+        const unsigned crossed = static_cast<unsigned>((below[0] & above[1]) | (above[0] & below[1])) |
+                                 static_cast<unsigned>((below[1] & above[2]) | (above[1] & below[2])) << 1 |
+                                 static_cast<unsigned>((below[2] & above[3]) | (above[2] & below[3])) << 2 |
+                                 static_cast<unsigned>((below[3] & above[0]) | (above[3] & below[0])) << 3;
         const unsigned rest = crossed & (crossed - 1);
         if (rest == 0)
             return false; // fewer than two
@@ -169,14 +230,17 @@ void TraceFamilyFromTables(const GeneralData& data, const FieldTables& t, PlotSi
         return;
     TracedColumn columns[2];
     CellLevels met[kGridCellRows];
-    FillTracedColumn(t, family, levels, 0, columns[0]);
+    FillTracedColumn(t, family, 0, columns[0]);
     for (int i = 0; i < kGridDivisions; ++i) {
-        const TracedColumn& left = columns[i & 1];
+        TracedColumn& left = columns[i & 1];
         TracedColumn& right = columns[(i + 1) & 1];
-        FillTracedColumn(t, family, levels, i + 1, right);
+        FillTracedColumn(t, family, i + 1, right);
+        const int rows = RowsNearWindow(left.grid, right.grid, data.XmaxL);
         if (levels.mode != LevelMode::Scan && left.grid.finite && right.grid.finite) {
+            BoundRows(levels, rows + 1, left);
+            BoundRows(levels, rows + 1, right);
             const int count = CellsWithLevels(levels, left.lowest, left.highest, right.lowest,
-                                              right.highest, kGridCellRows, met);
+                                              right.highest, rows, met);
             for (int c = 0; c < count; ++c) {
                 const Cell cell = CellAt(left.grid, right.grid, met[c].row);
                 if (levels.mode == LevelMode::Zero)
@@ -185,7 +249,7 @@ void TraceFamilyFromTables(const GeneralData& data, const FieldTables& t, PlotSi
                     TraceLevels(data, sink, cell, levels, met[c].first, met[c].last);
             }
         } else {
-            for (int j = 0; j < kGridCellRows; ++j)
+            for (int j = 0; j < rows; ++j)
                 TraceCellAllLevels(data, sink, CellAt(left.grid, right.grid, j), levels);
         }
     }
@@ -277,15 +341,18 @@ bool WindowTest(const GeneralData& data, double x, double y)
 
 int LastDrainSample(const GeneralData& data)
 {
-    return static_cast<int>(std::floor(DepthBound(data)));
+    // The largest k with k <= hi + lo.
+    const DepthProduct bound = DepthBound(data);
+    const double whole = std::floor(bound.hi);
+    return ClampedCount(whole, whole == bound.hi && bound.lo < 0.0 ? -1 : 0);
 }
 
 int CellRows(const GeneralData& data)
 {
-    // Rows j with j < bound: one more than the largest integer below it.
-    const long double bound = DepthBound(data);
-    const long double whole = std::floor(bound);
-    return static_cast<int>(whole) + (whole < bound ? 1 : 0);
+    // The rows j >= 0 with j < hi + lo: the smallest whole number not below it.
+    const DepthProduct bound = DepthBound(data);
+    const double whole = std::ceil(bound.hi);
+    return ClampedCount(whole, whole == bound.hi && bound.lo > 0.0 ? 1 : 0);
 }
 
 int FirstLevel(const GeneralData& data, Family family)

@@ -127,15 +127,15 @@ TEST(ExporterRendered, ReportIsOnePdfPageWithTheTexts)
     EXPECT_EQ(ReadWholeFile(pdf).rfind("%PDF-", 0), 0u);
     EXPECT_EQ(PdfPages(folder, pdf), 1);
 
-    // In reading order, with the value committed from the command line.
+    // In reading order, with the value committed from the command line
+    // (pdftotext may close up the padding blanks of the values).
     const std::string text = ToolOutput(folder, "pdftotext", {"-layout", pdf, "-"});
-    std::size_t at = 0;
-    for (const char* expected : {"Brelloc - Groundwater Divide", "General Data", "H/L =  0.300",
-                                 "N/k =  0.500", "Potential lines and stream lines"}) {
-        const std::size_t found = text.find(expected, at);
-        ASSERT_NE(found, std::string::npos) << expected << " after " << at << " in\n" << text;
-        at = found;
-    }
+    std::smatch m;
+    EXPECT_TRUE(std::regex_search(
+        text, m,
+        std::regex("Brelloc - Groundwater Divide[\\s\\S]*General Data[\\s\\S]*H/L = +0\\.300\\s+"
+                   "N/k = +0\\.500[\\s\\S]*Potential lines and stream lines")))
+        << text;
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"report.pdf"});
 }
 
@@ -211,8 +211,10 @@ TEST(ExporterRendered, PngIsTheRightSizeWithADarkNetOnWhite)
         EXPECT_LT(qGray(image.pixel(c + size / 5, c)), 128) << size;
         const int dark = DarkPixels(image);
         const int all = size * size;
-        EXPECT_GT(dark, size) << size;      // more than the axes alone
-        EXPECT_LT(dark, all / 3) << size;   // on a white ground
+        EXPECT_GT(dark, size) << size; // more than the axes alone
+        if (size >= 100) { // a tiny figure is mostly lines
+            EXPECT_LT(dark, all / 10) << size;
+        }
     }
 }
 

@@ -1,0 +1,42 @@
+#include "FlowNetTracer.h"
+#include "GeneralData.h"
+
+#include <gtest/gtest.h>
+
+namespace brelloc {
+namespace {
+
+// The sample and row counts follow the exact product Divisions * DepthLimit,
+// whatever precision long double has on the platform.
+struct BoundsCase {
+    int divisions;
+    double depthLimit;
+    int lastDrainSample;
+    int cellRows;
+};
+
+class TracerGridBoundsTest : public ::testing::TestWithParam<BoundsCase> {};
+
+TEST_P(TracerGridBoundsTest, CountsFollowTheExactProduct)
+{
+    GeneralData data;
+    InitDefaults(data);
+    data.Divisions = GetParam().divisions;
+    data.DepthLimit = GetParam().depthLimit;
+    EXPECT_EQ(LastDrainSample(data), GetParam().lastDrainSample);
+    EXPECT_EQ(CellRows(data), GetParam().cellRows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Products, TracerGridBoundsTest,
+    ::testing::Values(
+        // 1.8 is stored a little above 1.8: the product lies just above 180,
+        // so sample 180 is drawn and a 181st row of cells is traced.
+        BoundsCase{100, 1.8, 180, 181}, BoundsCase{10, 1.8, 18, 19},
+        // 1.75 is exact: the product is a whole number, not exceeded.
+        BoundsCase{100, 1.75, 175, 175},
+        // 1.7 is stored a little below 1.7: the product stays under 170.
+        BoundsCase{100, 1.7, 169, 170}, BoundsCase{100, 0.5, 50, 50}));
+
+} // namespace
+} // namespace brelloc
