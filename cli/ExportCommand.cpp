@@ -65,9 +65,8 @@ ExportResult WriteOutput(const GeneralData& data, const OutputRequest& request,
         return request.path == "-" ? WriteToStandardOutput(data, out)
                                    : WritePicTeXFile(data, request.path);
     if (!render)
-        return ExportResult{false, "Cannot write " + request.path +
-                                       ": this brelloc-export was built without Qt, which "
-                                       "PDF, SVG and PNG output need."};
+        return WriteFailed(request.path, "this brelloc-export was built without Qt, which PDF, "
+                                         "SVG and PNG output need");
     return render(data, request, options);
 }
 

@@ -74,7 +74,7 @@ ExportResult RenderedOutputs::Write(const GeneralData& data, const OutputRequest
     case OutputKind::PicTeX:
         break;
     }
-    return ExportResult{false, "Cannot write " + request.path + ": not a rendered output."};
+    return WriteFailed(request.path, "not a rendered output");
 }
 
 } // namespace brelloc

@@ -87,36 +87,29 @@ void LevelBounds(const ContourLevels& levels, const double* __restrict f, int co
 
 int CellsWithLevels(const ContourLevels& levels, const double* __restrict lowestLeft,
                     const double* __restrict highestLeft, const double* __restrict lowestRight,
-                    const double* __restrict highestRight, int cells, CellLevels* __restrict out)
+                    const double* __restrict highestRight, int cells, double* __restrict first,
+                    double* __restrict last, int* __restrict rows)
 {
     const bool zero = levels.mode == LevelMode::Zero;
-    const double first = zero ? 0.0 : static_cast<double>(levels.first);
-    const double last = zero ? 0.0 : static_cast<double>(levels.last);
-    constexpr int kChunk = 64;
-    double lowest[kChunk];
-    double highest[kChunk];
+    const double firstLevel = zero ? 0.0 : static_cast<double>(levels.first);
+    const double lastLevel = zero ? 0.0 : static_cast<double>(levels.last);
+    // The cell's smallest lowest and largest highest, within the family's
+    // levels: a vector loop.
+    for (int j = 0; j < cells; ++j) {
+        first[j] = std::max(std::min(std::min(lowestLeft[j], lowestRight[j]),
+                                     std::min(lowestRight[j + 1], lowestLeft[j + 1])),
+                            firstLevel);
+        last[j] = std::min(std::max(std::max(highestLeft[j], highestRight[j]),
+                                    std::max(highestRight[j + 1], highestLeft[j + 1])),
+                           lastLevel);
+    }
+    // Whether a cell is met follows the field, which no branch predictor
+    // guesses well: every row is written, the count only advances past those
+    // that some level meets.
     int count = 0;
-    for (int start = 0; start < cells; start += kChunk) {
-        const int n = std::min(kChunk, cells - start);
-        const double* ll = lowestLeft + start;
-        const double* lr = lowestRight + start;
-        const double* hl = highestLeft + start;
-        const double* hr = highestRight + start;
-        // The cell's smallest lowest and largest highest, within the
-        // family's levels: a vector loop.
-        for (int j = 0; j < n; ++j) {
-            lowest[j] = std::max(
-                std::min(std::min(ll[j], lr[j]), std::min(lr[j + 1], ll[j + 1])), first);
-            highest[j] = std::min(
-                std::max(std::max(hl[j], hr[j]), std::max(hr[j + 1], hl[j + 1])), last);
-        }
-        // Whether a cell is met follows the field, which no branch predictor
-        // guesses well: every cell is written, the count only advances past
-        // those that some level meets.
-        for (int j = 0; j < n; ++j) {
-            out[count] = {start + j, static_cast<int>(lowest[j]), static_cast<int>(highest[j])};
-            count += static_cast<int>(lowest[j] <= highest[j]);
-        }
+    for (int j = 0; j < cells; ++j) {
+        rows[count] = j;
+        count += static_cast<int>(first[j] <= last[j]);
     }
     return count;
 }

@@ -40,20 +40,16 @@ inline double Level(const ContourLevels& levels, int n)
 void LevelBounds(const ContourLevels& levels, const double* f, int count, double* lowest,
                  double* highest);
 
-// A cell and the levels first .. last (within the family's) that can meet it.
-struct CellLevels {
-    int row;
-    int first;
-    int last;
-};
-
 // For the cells between two columns of grid points, rows 0 .. cells-1 with
-// corners at rows j and j + 1: writes the cells that at least one level can
-// meet, in increasing row order, and returns their number. The bounds are
-// LevelBounds of the left and right column's grid points. For Zero levels
-// first and last of each cell are 0: the cell meets the value 0.
+// corners at rows j and j + 1, given the LevelBounds of both columns' grid
+// points: sets first[j] .. last[j] to the levels (within the family's) that
+// can meet cell j, as whole numbers in doubles, writes the rows of the cells
+// that at least one level meets to rows in increasing order, and returns
+// their number. For Zero levels first and last are 0 where the cell meets
+// the value 0.
 int CellsWithLevels(const ContourLevels& levels, const double* lowestLeft,
                     const double* highestLeft, const double* lowestRight,
-                    const double* highestRight, int cells, CellLevels* out);
+                    const double* highestRight, int cells, double* first, double* last,
+                    int* rows);
 
 } // namespace brelloc

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 namespace brelloc {
 
@@ -125,51 +124,70 @@ inline bool LevelSegment(const GeneralData& data, const Cell& cell, double level
 {
     const double* f = cell.f;
     ModelPoint candidate[2];
-    if ((f[0] == level) | (f[1] == level) | (f[2] == level) | (f[3] == level)) {
-        // A corner on the level: rare, so simply in the order of the tests.
-        int count = 0;
-        for (int m = 0; m < 4 && count < 2; ++m) {
-            if (f[m] == level)
-                candidate[count++] = {cell.x[m], cell.y[m]};
-        }
-        for (int a = 0; a < 4 && count < 2; ++a) {
-            const int b = (a + 1) & 3;
-            if ((f[a] < level && level < f[b]) || (f[a] > level && level > f[b]))
-                candidate[count++] = EdgeCrossing(cell, level, a);
-        }
-        if (count < 2)
-            return false;
-    } else {
-        // Edges only. Which edges a level crosses follows the field, so they
-        // are found without branches; the first two in edge order count.
-        const bool below[4] = {f[0] < level, f[1] < level, f[2] < level, f[3] < level};
-        const bool above[4] = {f[0] > level, f[1] > level, f[2] > level, f[3] > level};
-        const unsigned crossed = static_cast<unsigned>((below[0] & above[1]) | (above[0] & below[1])) |
-                                 static_cast<unsigned>((below[1] & above[2]) | (above[1] & below[2])) << 1 |
-                                 static_cast<unsigned>((below[2] & above[3]) | (above[2] & below[3])) << 2 |
-                                 static_cast<unsigned>((below[3] & above[0]) | (above[3] & below[0])) << 3;
-        const unsigned rest = crossed & (crossed - 1);
-        if (rest == 0)
-            return false; // fewer than two
-        // Lowest set bit of a 4-bit mask.
-        static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0, 3, 0, 1, 0, 2, 0, 1, 0};
-        candidate[0] = EdgeCrossing(cell, level, kLowestBit[crossed]);
-        candidate[1] = EdgeCrossing(cell, level, kLowestBit[rest]);
+    int count = 0;
+    for (int m = 0; m < 4 && count < 2; ++m) {
+        if (f[m] == level)
+            candidate[count++] = {cell.x[m], cell.y[m]};
     }
-    if (!WindowTest(data, candidate[0]) || !WindowTest(data, candidate[1]))
+    for (int a = 0; a < 4 && count < 2; ++a) {
+        const int b = (a + 1) & 3;
+        if ((f[a] < level && level < f[b]) || (f[a] > level && level > f[b]))
+            candidate[count++] = EdgeCrossing(cell, level, a);
+    }
+    if (count < 2 || !WindowTest(data, candidate[0]) || !WindowTest(data, candidate[1]))
         return false;
     p = candidate[0];
     q = candidate[1];
     return true;
 }
 
+// The same for a cell whose four field values are finite, the common case,
+// written for speed: which edges a level crosses follows the field, so they
+// are found without branches.
+inline bool FiniteLevelSegment(const GeneralData& data, const Cell& cell, double level,
+                               ModelPoint& p, ModelPoint& q)
+{
+    const double* f = cell.f;
+    if ((f[0] == level) | (f[1] == level) | (f[2] == level) | (f[3] == level))
+        return LevelSegment(data, cell, level, p, q); // a corner hit: rare
+    // With no corner on the level and every value finite, an edge is crossed
+    // exactly where one end lies below the level and the other does not.
+    const unsigned below = static_cast<unsigned>(f[0] < level) |
+                           static_cast<unsigned>(f[1] < level) << 1 |
+                           static_cast<unsigned>(f[2] < level) << 2 |
+                           static_cast<unsigned>(f[3] < level) << 3;
+    const unsigned crossed = below ^ ((below >> 1) | ((below & 1u) << 3));
+    const unsigned rest = crossed & (crossed - 1);
+    if (rest == 0)
+        return false; // fewer than two crossings
+    // The first two crossed edges in edge order: the lowest set bits.
+    static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0, 3, 0, 1, 0, 2, 0, 1, 0};
+    const ModelPoint first = EdgeCrossing(cell, level, kLowestBit[crossed]);
+    const ModelPoint second = EdgeCrossing(cell, level, kLowestBit[rest]);
+    if (!WindowTest(data, first) || !WindowTest(data, second))
+        return false;
+    p = first;
+    q = second;
+    return true;
+}
+
 // Emits the segments of levels from .. to in increasing order.
-void TraceLevels(const GeneralData& data, PlotSink& sink, const Cell& cell, const ContourLevels& levels,
-                 int from, int to)
+void TraceLevels(const GeneralData& data, PlotSink& sink, const Cell& cell,
+                 const ContourLevels& levels, int from, int to)
 {
     ModelPoint p, q;
     for (int n = from; n <= to; ++n) {
         if (LevelSegment(data, cell, Level(levels, n), p, q))
+            sink.Segment(p, q);
+    }
+}
+
+void TraceFiniteLevels(const GeneralData& data, PlotSink& sink, const Cell& cell,
+                       const ContourLevels& levels, int from, int to)
+{
+    ModelPoint p, q;
+    for (int n = from; n <= to; ++n) {
+        if (FiniteLevelSegment(data, cell, Level(levels, n), p, q))
             sink.Segment(p, q);
     }
 }
@@ -229,7 +247,9 @@ void TraceFamilyFromTables(const GeneralData& data, const FieldTables& t, PlotSi
     if (levels.first > levels.last)
         return;
     TracedColumn columns[2];
-    CellLevels met[kGridCellRows];
+    double first[kGridCellRows];
+    double last[kGridCellRows];
+    int met[kGridCellRows];
     FillTracedColumn(t, family, 0, columns[0]);
     for (int i = 0; i < kGridDivisions; ++i) {
         TracedColumn& left = columns[i & 1];
@@ -240,13 +260,15 @@ void TraceFamilyFromTables(const GeneralData& data, const FieldTables& t, PlotSi
             BoundRows(levels, rows + 1, left);
             BoundRows(levels, rows + 1, right);
             const int count = CellsWithLevels(levels, left.lowest, left.highest, right.lowest,
-                                              right.highest, rows, met);
+                                              right.highest, rows, first, last, met);
             for (int c = 0; c < count; ++c) {
-                const Cell cell = CellAt(left.grid, right.grid, met[c].row);
+                const int j = met[c];
+                const Cell cell = CellAt(left.grid, right.grid, j);
                 if (levels.mode == LevelMode::Zero)
                     TraceCellAllLevels(data, sink, cell, levels);
                 else
-                    TraceLevels(data, sink, cell, levels, met[c].first, met[c].last);
+                    TraceFiniteLevels(data, sink, cell, levels, static_cast<int>(first[j]),
+                                      static_cast<int>(last[j]));
             }
         } else {
             for (int j = 0; j < rows; ++j)
@@ -312,14 +334,16 @@ void TraceFamilyDirect(const GeneralData& data, PlotSink& sink, Family family)
             const double highestLeft[2] = {highest[0], highest[3]};
             const double lowestRight[2] = {lowest[1], lowest[2]};
             const double highestRight[2] = {highest[1], highest[2]};
-            CellLevels met;
+            double first = 0.0, last = 0.0;
+            int row = 0;
             if (CellsWithLevels(levels, lowestLeft, highestLeft, lowestRight, highestRight, 1,
-                                &met) == 0)
+                                &first, &last, &row) == 0)
                 continue;
             if (levels.mode == LevelMode::Zero)
                 TraceCellAllLevels(data, sink, cell, levels);
             else
-                TraceLevels(data, sink, cell, levels, met.first, met.last);
+                TraceFiniteLevels(data, sink, cell, levels, static_cast<int>(first),
+                                  static_cast<int>(last));
         }
     }
 }

@@ -2,13 +2,72 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace brelloc {
 
+namespace {
+
+// Adding and subtracting 1.5 * 2^52 rounds a double below 2^51 in magnitude
+// to a whole number, ties to even, as printf rounds.
+constexpr double kRoundingShift = 6755399441055744.0;
+
+// Values below this in magnitude take the quick path for one decimal.
+constexpr double kQuickLimit = 1e14;
+
+// "%*.1f" of a finite value below kQuickLimit, the PicTeX file's format,
+// without the general conversion: ten times the value is formed exactly as
+// a sum of two doubles (8v + 2v, both exact, and the rounding error of their
+// sum), rounded to a whole number of tenths exactly as printf rounds the
+// exact binary value, and written out. Returns 0 if out is too small.
+std::size_t FormatOneDecimal(char* out, std::size_t capacity, double value, int width)
+{
+    const double eight = value * 8.0;
+    const double two = value * 2.0;
+    const double sum = eight + two;
+    const double twoPart = sum - eight;
+    const double error = (eight - (sum - twoPart)) + (two - twoPart); // 10v = sum + error
+    double tenths = (sum + kRoundingShift) - kRoundingShift;          // nearest, ties even
+    const double rest = sum - tenths;                                 // exact
+    if (rest == 0.5 && error > 0.0)
+        tenths += 1.0; // above the tie, not on it
+    else if (rest == -0.5 && error < 0.0)
+        tenths -= 1.0;
+
+    // Digits from the right: the tenth, the point, the whole part.
+    char digits[24];
+    char* end = digits + sizeof digits;
+    char* p = end;
+    auto magnitude = static_cast<unsigned long long>(std::fabs(tenths));
+    *--p = static_cast<char>('0' + magnitude % 10);
+    *--p = '.';
+    magnitude /= 10;
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (std::signbit(value))
+        *--p = '-'; // printf keeps the sign of -0.0 and of -0.04
+    const auto length = static_cast<std::size_t>(end - p);
+    const std::size_t pad = width > 0 && length < static_cast<std::size_t>(width)
+                                ? static_cast<std::size_t>(width) - length
+                                : 0;
+    if (pad + length > capacity)
+        return 0;
+    std::memset(out, ' ', pad);
+    std::memcpy(out + pad, p, length);
+    return pad + length;
+}
+
+} // namespace
+
 std::size_t FormatFixedTo(char* out, std::size_t capacity, double value, int width,
                           int precision)
 {
+    if (precision == 1 && std::fabs(value) < kQuickLimit)
+        return FormatOneDecimal(out, capacity, value, width);
+
     // The longest fixed text of a double: 309 integer digits, sign, point and
     // the decimals.
     std::array<char, 352> digits{};

@@ -11,4 +11,16 @@ struct ExportResult {
     std::string error; // a full sentence naming the path and the reason
 };
 
+// The sentence every output that could not be written shows:
+// Could not write the file "<path>": <reason>.
+inline std::string WriteErrorMessage(const std::string& path, const std::string& reason)
+{
+    return "Could not write the file \"" + path + "\": " + reason + ".";
+}
+
+inline ExportResult WriteFailed(const std::string& path, const std::string& reason)
+{
+    return ExportResult{false, WriteErrorMessage(path, reason)};
+}
+
 } // namespace brelloc

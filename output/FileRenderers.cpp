@@ -3,13 +3,13 @@
 #include "FlowNetFigure.h"
 #include "PainterCanvas.h"
 #include "PrintedReport.h"
+#include "SafeFileWriter.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QString>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
@@ -30,16 +30,9 @@ FontSpec SvgFont()
     return FontSpec{"sans-serif", FontDialog2.pointSize, FontDialog2.bold};
 }
 
-QString ToQString(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 ExportResult Failed(const std::string& path, const QString& reason)
 {
-    ExportResult result;
-    result.error = "Cannot write " + path + ": " + reason.toStdString() + ".";
-    return result;
+    return WriteFailed(path, reason.toStdString());
 }
 
 ExportResult Written()
@@ -62,42 +55,25 @@ QString SizeReason(int size)
         .arg(kFigureMaxSize);
 }
 
-// Writes the finished bytes through QSaveFile, so the old file stays until
-// the new one is whole. Unbuffered, and in a loop until every byte is taken:
-// a buffered flush that the disk cuts short (full disk, file size limit) is
-// not reported by QSaveFile, a short direct write is.
+// Writes the finished bytes the way every output file is written: beside the
+// target first, replacing it only once the new file is whole, so the old file
+// survives any failure.
 ExportResult WriteWhole(const std::string& path, const QByteArray& bytes)
 {
-    QSaveFile file(ToQString(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Failed(path, file.errorString());
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) {
-            const QString reason = file.error() != QFileDevice::NoError
-                                       ? file.errorString()
-                                       : QString("the file could not be written completely");
-            file.cancelWriting();
-            return Failed(path, reason);
-        }
-        done += n;
+    SafeFileWriter writer(path);
+    if (writer.Open()) {
+        writer.Stream().Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        writer.Commit();
     }
-    if (!file.commit())
-        return Failed(path, file.errorString());
+    if (!writer.Ok())
+        return ExportResult{false, writer.ErrorMessage()};
     return Written();
 }
 
-// Checks up front that the target's folder takes a new file, so a hopeless
-// path costs no rendering.
 ExportResult CheckTarget(const std::string& path)
 {
     if (path.empty())
         return Failed(path, "no file name given");
-    QSaveFile file(ToQString(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return Failed(path, file.errorString());
-    file.cancelWriting();
     return Written();
 }
 

@@ -1,5 +1,7 @@
 #include "SafeFileWriter.h"
 
+#include "ExportResult.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -182,7 +184,7 @@ std::string SafeFileWriter::ErrorMessage() const
 {
     if (error_ == 0)
         return std::string();
-    return "Could not write the file \"" + path_ + "\": " + std::strerror(error_) + ".";
+    return WriteErrorMessage(path_, std::strerror(error_));
 }
 
 } // namespace brelloc

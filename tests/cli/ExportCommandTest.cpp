@@ -143,8 +143,8 @@ TEST(RunExport, WithoutARendererTheRenderedOutputsFail)
     const int code = RunExport(Parsed({"--svg", folder / "f.svg", "--pictex", folder / "a.tex"}),
                                out.File(), err.File());
     EXPECT_EQ(code, ExitWriteFailed);
-    EXPECT_EQ(err.Text(), "brelloc-export: Cannot write " + folder / "f.svg" +
-                              ": this brelloc-export was built without Qt, which PDF, SVG and "
+    EXPECT_EQ(err.Text(), "brelloc-export: Could not write the file \"" + folder / "f.svg" +
+                              "\": this brelloc-export was built without Qt, which PDF, SVG and "
                               "PNG output need.\n");
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"a.tex"});
 }

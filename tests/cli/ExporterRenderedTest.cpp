@@ -6,13 +6,13 @@
 
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QString>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -45,21 +45,27 @@ std::string ToolOutput(const TempFolder& folder, const std::string& tool,
     return run.out;
 }
 
+// The first match of pattern in a tool's output, or nothing.
+QRegularExpressionMatch Find(const std::string& text, const char* pattern)
+{
+    return QRegularExpression(pattern).match(QString::fromStdString(text));
+}
+
 int PdfPages(const TempFolder& folder, const std::string& pdf)
 {
-    std::smatch m;
-    const std::string info = ToolOutput(folder, "pdfinfo", {pdf});
-    return std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : -1;
+    const QRegularExpressionMatch m =
+        Find(ToolOutput(folder, "pdfinfo", {pdf}), "Pages:\\s+(\\d+)");
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 // Width and height of the first page in points; zero when unreadable.
 std::pair<double, double> PdfPageSize(const TempFolder& folder, const std::string& pdf)
 {
-    std::smatch m;
-    const std::string info = ToolOutput(folder, "pdfinfo", {pdf});
-    if (!std::regex_search(info, m, std::regex("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")))
+    const QRegularExpressionMatch m = Find(ToolOutput(folder, "pdfinfo", {pdf}),
+                                           "Page size:\\s+([\\d.]+) x ([\\d.]+) pts");
+    if (!m.hasMatch())
         return {0, 0};
-    return {std::stod(m[1]), std::stod(m[2])};
+    return {m.captured(1).toDouble(), m.captured(2).toDouble()};
 }
 
 // Dark pixels (all channels below half) of a picture.
@@ -130,11 +136,10 @@ TEST(ExporterRendered, ReportIsOnePdfPageWithTheTexts)
     // In reading order, with the value committed from the command line
     // (pdftotext may close up the padding blanks of the values).
     const std::string text = ToolOutput(folder, "pdftotext", {"-layout", pdf, "-"});
-    std::smatch m;
-    EXPECT_TRUE(std::regex_search(
-        text, m,
-        std::regex("Brelloc - Groundwater Divide[\\s\\S]*General Data[\\s\\S]*H/L = +0\\.300\\s+"
-                   "N/k = +0\\.500[\\s\\S]*Potential lines and stream lines")))
+    EXPECT_TRUE(Find(text, "Brelloc - Groundwater Divide[\\s\\S]*General Data[\\s\\S]*"
+                           "H/L = +0\\.300\\s+N/k = +0\\.500[\\s\\S]*"
+                           "Potential lines and stream lines")
+                    .hasMatch())
         << text;
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"report.pdf"});
 }
