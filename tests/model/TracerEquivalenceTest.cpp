@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,37 @@ const ParameterSet kSets[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(ParameterTable, TracerEquivalenceTest, ::testing::ValuesIn(kSets),
+                         [](const ::testing::TestParamInfo<ParameterSet>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// Parameter sets drawn at random (fixed seed) over many decades, so the level
+// bounds and the window skipping meet values no one thought of listing.
+std::vector<ParameterSet> RandomSets()
+{
+    constexpr int kCount = 40;
+    static std::vector<std::string> names;
+    std::vector<ParameterSet> sets;
+    std::mt19937_64 random(1811);
+    std::uniform_real_distribution<double> decade(-3.0, 2.0);
+    std::uniform_real_distribution<double> windowDecade(0.0, 2.5);
+    std::uniform_int_distribution<int> squares(2, 20);
+    std::uniform_int_distribution<int> zero(0, 9);
+    for (int n = 0; n < kCount; ++n)
+        names.push_back("Random" + std::to_string(n));
+    for (int n = 0; n < kCount; ++n) {
+        ParameterSet set{names[static_cast<std::size_t>(n)].c_str(), 0.0, 0.0, 1.0, 10};
+        set.hl = zero(random) == 0 ? 0.0 : std::pow(10.0, decade(random));
+        set.nk = zero(random) == 0 ? 0.0 : std::pow(10.0, decade(random));
+        set.xmaxL = std::pow(10.0, windowDecade(random));
+        set.squares = squares(random);
+        set.expectSegments = false;
+        sets.push_back(set);
+    }
+    return sets;
+}
+
+INSTANTIATE_TEST_SUITE_P(RandomSets, TracerEquivalenceTest, ::testing::ValuesIn(RandomSets()),
                          [](const ::testing::TestParamInfo<ParameterSet>& info) {
                              return std::string(info.param.name);
                          });
