@@ -4,11 +4,35 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 #include <optional>
 
 namespace brelloc {
 
 namespace {
+
+// Whether two output paths name one file, however they are spelt ("a.pdf",
+// "./a.pdf", a path through a link): the second output would silently
+// replace the first.
+bool SameFile(const std::string& a, const std::string& b)
+{
+    if (a == b)
+        return true;
+    if (a == "-" || b == "-")
+        return false;
+    const auto resolved = [](const std::string& path, std::error_code& error) {
+        const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+        return error ? absolute : std::filesystem::weakly_canonical(absolute, error);
+    };
+    std::error_code error;
+    const std::filesystem::path left = resolved(a, error);
+    if (error)
+        return false;
+    const std::filesystem::path right = resolved(b, error);
+    return !error && left == right;
+}
+
 
 // What an option sets; the usage lists them in the same groups.
 enum class OptionRole { Value, Output, PageSize, FigureSize, Landscape, Help, Version };
@@ -165,7 +189,7 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
             if (*value == "-" && spec->kind != OutputKind::PicTeX)
                 return fail("option " + name + " cannot write to standard output; give a file name");
             for (const OutputRequest& earlier : options.outputs)
-                if (earlier.path == *value)
+                if (SameFile(earlier.path, *value))
                     return fail(*value == "-" ? std::string("standard output is given to two outputs")
                                               : "the file \"" + *value + "\" is given to two outputs");
             options.outputs.push_back({spec->kind, *value});

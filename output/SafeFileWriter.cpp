@@ -119,6 +119,11 @@ bool SafeFileWriter::Open()
         if (fd < 0 && errno != EEXIST) {
             const int error = errno;
             temporary_.clear();
+            // A writable file in a folder that takes no new file can only be
+            // rewritten where it stands, as a plain open would; then a
+            // failure half-way is reported but cannot leave the old file.
+            if (error == EACCES && exists)
+                return OpenInPlace();
             return Fail(error);
         }
     }
@@ -142,8 +147,8 @@ bool SafeFileWriter::Open()
 
 bool SafeFileWriter::OpenInPlace()
 {
-    // A device or a pipe (/dev/stdout, a FIFO) cannot be replaced; it is
-    // written as it stands, like a plain open would.
+    // A device or a pipe (/dev/stdout, a FIFO) cannot be replaced either; it
+    // is written as it stands, like a plain open would.
     file_ = std::fopen(target_.c_str(), "w");
     if (file_ == nullptr)
         return Fail(errno);

@@ -20,7 +20,8 @@ namespace brelloc {
 //
 // An existing target that the user may not write (a read-only file) is
 // refused, although the folder would allow replacing it. An existing target
-// that is not a regular file (a device, a pipe) is written in place.
+// that is not a regular file (a device, a pipe), or a writable file in a
+// folder that takes no new file, is written in place.
 class SafeFileWriter {
 public:
     explicit SafeFileWriter(std::string path);

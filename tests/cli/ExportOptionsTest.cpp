@@ -61,6 +61,8 @@ TEST(ParseExportOptions, RejectsWhatItDoesNotKnow)
         {{"--version=1"}, "option --version takes no value"},
         {{"--svg", "a", "--png", "a"}, "the file \"a\" is given to two outputs"},
         {{"--report", "x.pdf", "--pictex", "x.pdf"}, "the file \"x.pdf\" is given to two outputs"},
+        {{"--report", "x.pdf", "--svg", "./x.pdf"}, "the file \"./x.pdf\" is given to two outputs"},
+        {{"--png", "out/../y.png", "--svg", "y.png"}, "the file \"y.png\" is given to two outputs"},
         {{"--pictex", "-", "--pictex=-"}, "standard output is given to two outputs"},
     };
     for (const Case& c : cases) {

@@ -203,6 +203,24 @@ TEST(Exporter, ReadOnlyFileIsLeftAsItWas)
     EXPECT_EQ(FolderEntries(folder.Path()), before);
 }
 
+// A writable file in a folder that takes no new file is rewritten in place,
+// as a plain open for writing would do.
+TEST(Exporter, WritableFileInReadOnlyFolderIsRewritten)
+{
+    TempFolder folder;
+    const std::string path = folder / "Brelloc.tex";
+    WriteWholeFile(path, "% my own figure\n");
+    ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
+
+    RunOptions options;
+    const std::string program = ExporterForOptions(folder, options);
+    const ProgramRun run = RunProgram(folder, program, {"--pictex", path}, options);
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0); // let the folder be cleaned up
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadWholeFile(path), ExpectedFile());
+}
+
 // The old file survives a failed export and is replaced by a good one.
 TEST(Exporter, FailedExportKeepsTheOldFileAndALaterOneReplacesIt)
 {

@@ -149,9 +149,15 @@ TEST(ScreenPlotNetTest, DrawsTheTracersCurvesAndSegmentsInOrder)
     test::RecordingSink sink;
     FlowNetTracer::Trace(data, sink);
 
-    const double scale = 600 * 0.4 / 3.0;
-    const auto column = [&](double x) { return static_cast<int>(std::trunc(300 + scale * x)); };
-    const auto row = [&](double y) { return static_cast<int>(std::trunc(300 - scale * y)); };
+    // The figure's pixel arithmetic: side * 0.4 / XmaxL and origin + s * x
+    // with a 64-bit mantissa, the double 0.4 slightly above 0.4, truncated.
+    const double scale = static_cast<double>(600.0L * static_cast<long double>(0.4) / 3.0L);
+    const auto column = [&](double x) {
+        return static_cast<int>(std::trunc(300.0L + static_cast<long double>(scale) * x));
+    };
+    const auto row = [&](double y) {
+        return static_cast<int>(std::trunc(300.0L - static_cast<long double>(scale) * y));
+    };
 
     // Every MoveTo and LineTo after the label "y", against the sink's calls.
     std::vector<RecordingCanvas::Op> pen;
@@ -169,9 +175,8 @@ TEST(ScreenPlotNetTest, DrawsTheTracersCurvesAndSegmentsInOrder)
     const auto expect = [&](RecordingCanvas::Op::Kind kind, ModelPoint p, const char* what) {
         ASSERT_LT(at, pen.size()) << what;
         EXPECT_EQ(pen[at].kind, kind) << what << " at pen op " << at;
-        // One pixel of slack: the hand mapping rounds in double precision.
-        EXPECT_NEAR(pen[at].x1, column(p.x), 1) << what << " at pen op " << at;
-        EXPECT_NEAR(pen[at].y1, row(p.y), 1) << what << " at pen op " << at;
+        EXPECT_EQ(pen[at].x1, column(p.x)) << what << " at pen op " << at;
+        EXPECT_EQ(pen[at].y1, row(p.y)) << what << " at pen op " << at;
         ++at;
     };
     for (const test::SinkCall& call : sink.calls) {
