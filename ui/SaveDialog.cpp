@@ -1,9 +1,33 @@
 #include "SaveDialog.h"
 
 #include <QDir>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 
 namespace brelloc {
+
+namespace {
+
+// Icons and type names from the file name alone. Qt's own provider reads a
+// file's first bytes to learn its type, and in a folder such as /proc that
+// read can block for ever (/proc/kmsg), freezing the whole window.
+class NameOnlyIconProvider final : public QFileIconProvider {
+public:
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override
+    {
+        return QFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QStringLiteral("Folder");
+        return QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension).comment();
+    }
+};
+
+} // namespace
 
 bool SaveDialog::Execute(QWidget* parent)
 {
@@ -33,7 +57,9 @@ QString SaveDialog::ProposedName() const
 
 std::optional<QString> SaveDialog::RunFileDialog(QWidget* parent, const SaveDialog& settings)
 {
+    NameOnlyIconProvider icons;
     QFileDialog dialog(parent);
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOptions(settings.Options);

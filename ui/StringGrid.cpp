@@ -57,6 +57,9 @@ StringGrid::StringGrid(int columns, int rows, int fixedCols, QWidget* parent)
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     setShowGrid(false);
+    // A long value is clipped at the cell's edge, never shortened with an
+    // ellipsis that could be read as part of the number.
+    setTextElideMode(Qt::ElideNone);
     setItemDelegate(new GridLineDelegate(this));
     // The grid itself selects and edits nothing: the editor below does.
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -260,7 +263,10 @@ void StringGrid::keyPressEvent(QKeyEvent* event)
 
 void StringGrid::mousePressEvent(QMouseEvent* event)
 {
-    const QModelIndex index = indexAt(event->position().toPoint());
+    // Only the left button moves the current cell, as in any grid.
+    const QModelIndex index = event->button() == Qt::LeftButton
+                                  ? indexAt(event->position().toPoint())
+                                  : QModelIndex();
     if (index.isValid() && index.column() >= fixedCols_ &&
         (index.column() != col_ || index.row() != row_))
         SelectCell(index.column(), index.row());

@@ -169,8 +169,14 @@ void TFormBrelloc::SetOuterSize(int width, int height)
     // Where the window system adds a frame, the client area is that much
     // smaller; on a bare X server the window itself takes the size.
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
-    setMinimumSize(MainGrid->width() + kMinimumExtraWidth - frame.width(), kMinimumHeight - frame.height());
+    setMinimumSize(SmallestSize());
     resize(width - frame.width(), height - frame.height());
+}
+
+QSize TFormBrelloc::SmallestSize() const
+{
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    return QSize(MainGrid->width() + kMinimumExtraWidth, kMinimumHeight) - frame;
 }
 
 void TFormBrelloc::showEvent(QShowEvent* event)
@@ -191,7 +197,12 @@ void TFormBrelloc::resizeEvent(QResizeEvent* event)
 
 void TFormBrelloc::FormResize()
 {
-    // The smallest size is kept by the window itself (FormCreate sets it).
+    // A window manager keeps the smallest size from the window's hint; where
+    // none does (a bare X server), a smaller size is set back here, which
+    // raises this handler once more.
+    const QSize smallest = SmallestSize();
+    if (width() < smallest.width() || height() < smallest.height())
+        resize(std::max(width(), smallest.width()), std::max(height(), smallest.height()));
     SpeedButtonHelp->move(PanelMain->width() - kButtonSize, 0);
     ClearScreenPlot();
 }
@@ -258,7 +269,7 @@ void TFormBrelloc::SpeedButtonPrintClick()
         return;
     const ReportResult result = PrintReport(printer, data_);
     if (!result.ok)
-        showMessage_(this, MessageKind::Warning, Text(result.error));
+        showMessage_(this, MessageKind::Error, Text(result.error));
 }
 
 void TFormBrelloc::SpeedButtonTexClick()
@@ -268,7 +279,7 @@ void TFormBrelloc::SpeedButtonTexClick()
         const std::string path = QFile::encodeName(SaveDialog1.FileName).toStdString();
         const ExportResult result = WritePicTeXFile(data_, path);
         if (!result.ok)
-            showMessage_(this, MessageKind::Warning, QString::fromLocal8Bit(result.error.c_str()));
+            showMessage_(this, MessageKind::Error, QString::fromLocal8Bit(result.error.c_str()));
     }
     ClearScreenPlot();
 }

@@ -56,4 +56,15 @@ drain_02="$(row_black 188)"
 echo "black pixels on the left drain's row for H/L 0.4: $drain_04, for 0.2: $drain_02"
 (( drain_04 > 140 )) || { echo "the typed H/L 0.4 did not reach the plot"; exit 1; }
 (( drain_02 < 50 )) || { echo "the plot still shows H/L 0.2"; exit 1; }
+
+# Shrinking the window below its smallest size: with no window manager to
+# honour the size hint, the program itself sets the size back to 383 x 360.
+xdotool windowsize "$window" 100 100
+for _ in $(seq 100); do
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [[ "$WIDTH" == 383 && "$HEIGHT" == 360 ]] && break
+    sleep 0.1
+done
+[[ "$WIDTH" == 383 && "$HEIGHT" == 360 ]] || { echo "shrunk window is ${WIDTH}x${HEIGHT}, not 383x360"; exit 1; }
+xsession_running
 echo "smoke test passed"

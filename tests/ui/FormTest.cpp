@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QDialog>
 #include <QTimer>
 #include <QToolButton>
 
@@ -300,6 +301,14 @@ void FormTest::minimumSizeAndHelpButton()
         QCOMPARE(form->SpeedButtonHelp->x(), form->width() - 25);
         QCOMPARE(form->SpeedButtonHelp->x() + form->SpeedButtonHelp->width(), form->PanelMain->width());
     }
+
+    // A window system that ignores the size hint applies a smaller size all
+    // the same; the form sets it back.
+    form->setMinimumSize(0, 0);
+    form->resize(QSize(100, 120) - frame);
+    QCOMPARE(form->frameGeometry().size(), QSize(383, 360));
+    form->resize(QSize(700, 200) - frame);
+    QCOMPARE(form->frameGeometry().size(), QSize(700, 360));
 }
 
 void FormTest::screenPlotShownKeptAndCleared()
@@ -411,7 +420,7 @@ void FormTest::picTeXButtonReportsUnwritableFile()
     form->SaveDialog1.SetChooser([&](QWidget*, const SaveDialog&) { return std::optional<QString>(path); });
     QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton);
     QCOMPARE(messages.size(), std::size_t(1));
-    QCOMPARE(messages[0].kind, MessageKind::Warning);
+    QCOMPARE(messages[0].kind, MessageKind::Error);
     QVERIFY2(messages[0].text.contains(path), qPrintable(messages[0].text));
     QVERIFY(!QFile::exists(path));
     QCOMPARE(form->SaveDialog1.FileName, path); // the name is kept as after any export
@@ -475,10 +484,23 @@ void FormTest::helpBoxKeepsTheSketchInFixedPitch()
     // that a failing check cannot leave it waiting.
     QString boxName, shownText;
     bool fixedPitch = false, wraps = true, linesWhole = false;
-    QTimer::singleShot(0, this, [&] {
+    // Polls until the box is up; should it never be found, every dialog is
+    // closed after two seconds, so the test fails instead of waiting.
+    QTimer poll;
+    int polls = 0;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
         QWidget* box = QApplication::activeModalWidget();
-        if (!box)
+        if (!box) {
+            if (++polls > 200) {
+                poll.stop();
+                for (QWidget* widget : QApplication::topLevelWidgets())
+                    if (auto* dialog = qobject_cast<QDialog*>(widget))
+                        dialog->reject();
+            }
             return;
+        }
+        poll.stop();
         boxName = box->objectName();
         if (auto* label = box->findChild<QLabel*>(QStringLiteral("PlainMessageText"))) {
             shownText = label->text();
@@ -489,6 +511,7 @@ void FormTest::helpBoxKeepsTheSketchInFixedPitch()
         }
         QTest::keyClick(box, Qt::Key_Return);
     });
+    poll.start();
     QTest::mouseClick(form->SpeedButtonHelp, Qt::LeftButton);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     QCOMPARE(boxName, QStringLiteral("PlainMessageBox"));
