@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 #include <locale.h>
 
 namespace brelloc {
@@ -107,16 +108,15 @@ std::string RowText(const GeneralData& data, int row)
     }
 }
 
-RowReading ReadRowText(int row, std::string_view text)
+RowReading ReadRowText(int row, std::string_view text, std::size_t limit)
 {
-    // Only the first 40 characters are read; a NUL inside them ends the text,
-    // as it would for the C reading functions.
-    char buffer[kRowTextLimit + 1] = {};
-    const std::size_t kept = text.size() < kRowTextLimit ? text.size() : kRowTextLimit;
-    text.copy(buffer, kept);
+    // Only the first `limit` characters are read; a NUL inside them ends the
+    // text, as it would for the C reading functions.
+    const std::string kept(text.substr(0, limit));
+    const char* buffer = kept.c_str();
 
     RowReading reading;
-    const bool wasCut = text.size() > kRowTextLimit;
+    const bool wasCut = text.size() > limit;
     if (row == RowSquares) {
         const IntegerReading integer = ReadInteger(buffer);
         reading.noNumber = !integer.digits;
@@ -134,11 +134,11 @@ RowReading ReadRowText(int row, std::string_view text)
     double value = StrtodC(buffer, &end);
     reading.noNumber = end == buffer;
     reading.partlyRead = !reading.noNumber && (wasCut || !OnlySpaceFrom(end));
-    const double limit = RowLowerLimit(row);
+    const double lowest = RowLowerLimit(row);
     // "Not at least the limit" also catches NaN. Infinity never enters the
     // model either: it would poison every derived value and coordinate.
-    if (!(value >= limit) || std::isinf(value)) {
-        value = limit;
+    if (!(value >= lowest) || std::isinf(value)) {
+        value = lowest;
         reading.replaced = true;
     }
     reading.value = value;
@@ -147,7 +147,8 @@ RowReading ReadRowText(int row, std::string_view text)
 
 std::string CommitRow(GeneralData& data, int row, std::string_view text)
 {
-    const RowReading reading = ReadRowText(row, text);
+    const bool ownDisplayText = text == RowText(data, row);
+    const RowReading reading = ReadRowText(row, text, ownDisplayText ? text.size() : kRowTextLimit);
     switch (row) {
     case RowHL:
         data.HL = reading.value;

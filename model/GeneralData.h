@@ -42,12 +42,15 @@ struct RowReading {
     bool replaced = false;      // the number read was out of range, NaN or infinite
 };
 
-// Reads a row's text by the row's rule without storing it.
-RowReading ReadRowText(int row, std::string_view text);
+// Reads a row's text by the row's rule without storing it; only the first
+// `limit` characters are read.
+RowReading ReadRowText(int row, std::string_view text, std::size_t limit = kRowTextLimit);
 
 // Reads the text by the row's rule, stores it in the row's field and returns
 // the display text of the stored value. Derived values are left alone; the
-// caller runs UpdateDerived afterwards.
+// caller runs UpdateDerived afterwards. The row's own display text is read
+// whole: a value of 1e36 or more shows more than 40 characters, and leaving
+// its row unedited must not turn it into the number its first 40 make.
 std::string CommitRow(GeneralData& data, int row, std::string_view text);
 
 } // namespace brelloc

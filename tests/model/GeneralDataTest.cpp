@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace brelloc {
@@ -139,6 +140,14 @@ TEST(GeneralData, HugeValueGetsItsWholeDisplayText)
     std::snprintf(reference, sizeof reference, "%12.3f", 1e300);
     EXPECT_EQ(shown, reference);
     EXPECT_GT(shown.size(), 300u);
+
+    // Leaving the row unedited commits that display text again: it keeps the
+    // value, although a typed text is read only up to its 40th character.
+    EXPECT_EQ(CommitRow(data, RowHL, shown), shown);
+    EXPECT_EQ(data.HL, 1e300);
+    const std::string typed = shown + " ";
+    CommitRow(data, RowHL, typed);
+    EXPECT_EQ(data.HL, std::strtod(shown.substr(0, kRowTextLimit).c_str(), nullptr));
 }
 
 TEST(GeneralData, UpdateDerivedFollowsTheCommittedValues)
