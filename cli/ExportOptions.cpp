@@ -37,14 +37,14 @@ bool SameFile(const std::string& a, const std::string& b)
 // What an option sets; the usage lists them in the same groups.
 enum class OptionRole { Value, Output, PageSize, FigureSize, Landscape, Help, Version };
 
-struct OptionSpec {
+struct OptionEntry {
     const char* name;
     OptionRole role;
     int row = 0;                          // Value: grid row
     OutputKind kind = OutputKind::PicTeX; // Output: what it writes
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"--hl", OptionRole::Value, RowHL},
     {"--nk", OptionRole::Value, RowNK},
     {"--xmax", OptionRole::Value, RowXmaxL},
@@ -71,11 +71,11 @@ constexpr PaperName kPapers[] = {
     {"Legal", PaperSize::Legal}, {"A5", PaperSize::A5},
 };
 
-std::optional<OptionSpec> FindOption(const std::string& name)
+std::optional<OptionEntry> FindOption(const std::string& name)
 {
-    for (const OptionSpec& spec : kOptions)
-        if (name == spec.name)
-            return spec;
+    for (const OptionEntry& entry : kOptions)
+        if (name == entry.name)
+            return entry;
     return std::nullopt;
 }
 
@@ -153,12 +153,12 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
             value = arg.substr(equals + 1);
         }
 
-        const std::optional<OptionSpec> spec = FindOption(name);
-        if (!spec)
+        const std::optional<OptionEntry> entry = FindOption(name);
+        if (!entry)
             return fail(IsOption(arg) ? "unknown option \"" + arg + "\""
                                       : "unexpected argument \"" + arg + "\"");
 
-        const OptionRole role = spec->role;
+        const OptionRole role = entry->role;
         const bool isFlag = role == OptionRole::Landscape || role == OptionRole::Help ||
                             role == OptionRole::Version;
         if (isFlag) {
@@ -181,18 +181,18 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
 
         switch (role) {
         case OptionRole::Value:
-            options.values.push_back({spec->name, spec->row, *value});
+            options.values.push_back({entry->name, entry->row, *value});
             break;
         case OptionRole::Output:
             if (value->empty())
                 return fail("option " + name + " needs a file name");
-            if (*value == "-" && spec->kind != OutputKind::PicTeX)
+            if (*value == "-" && entry->kind != OutputKind::PicTeX)
                 return fail("option " + name + " cannot write to standard output; give a file name");
             for (const OutputRequest& earlier : options.outputs)
                 if (SameFile(earlier.path, *value))
                     return fail(*value == "-" ? std::string("standard output is given to two outputs")
                                               : "the file \"" + *value + "\" is given to two outputs");
-            options.outputs.push_back({spec->kind, *value});
+            options.outputs.push_back({entry->kind, *value});
             break;
         case OptionRole::PageSize: {
             const std::optional<PaperSize> paper = ReadPaper(*value);

@@ -41,11 +41,11 @@ void PainterCanvas::SetBrushColor(Rgb color)
     brush_ = ToQColor(color);
 }
 
-QFont PainterCanvas::FontFor(const FontSpec& spec)
+QFont PainterCanvas::FontFor(const FontSpec& wanted)
 {
-    QFont font(ToQString(spec.family));
-    font.setPointSizeF(spec.pointSize > 0 ? spec.pointSize : 8.0);
-    font.setBold(spec.bold);
+    QFont font(ToQString(wanted.family));
+    font.setPointSizeF(wanted.pointSize > 0 ? wanted.pointSize : 8.0);
+    font.setBold(wanted.bold);
     // Where the face is not installed, font matching falls back to the
     // closest sans-serif face instead of the system's default face.
     font.setStyleHint(QFont::SansSerif);
