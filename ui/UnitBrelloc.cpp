@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -161,6 +162,12 @@ void TFormBrelloc::FormCreate()
     MainGrid->setFocus();
 
     SetOuterSize(kStartWidth, kStartHeight);
+    CentreOnScreen();
+}
+
+void TFormBrelloc::CentreOnScreen()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
     move(screen.x() + (screen.width() - kStartWidth) / 2, screen.y() + (screen.height() - kStartHeight) / 2);
 }
 
@@ -185,6 +192,22 @@ void TFormBrelloc::showEvent(QShowEvent* event)
     if (!shownOnce_) {
         shownOnce_ = true;
         SetOuterSize(kStartWidth, kStartHeight);
+        // A window manager frames the window only after it is mapped; once
+        // the frame is known the start-up size is set again, so that the
+        // window with its frame takes it. A bare X server never adds one.
+        int waited = 0;
+        auto* watch = new QTimer(this);
+        watch->setInterval(50);
+        connect(watch, &QTimer::timeout, this, [this, watch, waited]() mutable {
+            const bool framed = frameGeometry().size() != size();
+            if (framed && size() == QSize(kStartWidth, kStartHeight)) {
+                SetOuterSize(kStartWidth, kStartHeight);
+                CentreOnScreen();
+            }
+            if (framed || ++waited >= 40)
+                watch->deleteLater();
+        });
+        watch->start();
     }
 }
 

@@ -89,6 +89,7 @@ private:
     // Drops the screen plot and repaints the window at once.
     void ClearScreenPlot();
     void SetOuterSize(int width, int height);
+    void CentreOnScreen();
     // The smallest client size: 120 pixels wider than the grid and 360
     // high, both counted with the window frame.
     QSize SmallestSize() const;
