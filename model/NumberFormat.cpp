@@ -16,6 +16,21 @@ constexpr double kRoundingShift = 6755399441055744.0;
 // Values below this in magnitude take the quick path for one decimal.
 constexpr double kQuickLimit = 1e14;
 
+// Copies the text to out, padded with blanks on the left to width, as
+// printf right-aligns a number; returns the length, or 0 if out is too small.
+std::size_t RightAligned(char* out, std::size_t capacity, const char* text, std::size_t length,
+                         int width)
+{
+    const std::size_t pad = width > 0 && length < static_cast<std::size_t>(width)
+                                ? static_cast<std::size_t>(width) - length
+                                : 0;
+    if (pad + length > capacity)
+        return 0;
+    std::memset(out, ' ', pad);
+    std::memcpy(out + pad, text, length);
+    return pad + length;
+}
+
 // "%*.1f" of a finite value below kQuickLimit, the PicTeX file's format,
 // without the general conversion: ten times the value is formed exactly as
 // a sum of two doubles (8v + 2v, both exact, and the rounding error of their
@@ -49,15 +64,7 @@ std::size_t FormatOneDecimal(char* out, std::size_t capacity, double value, int 
     } while (magnitude != 0);
     if (std::signbit(value))
         *--p = '-'; // printf keeps the sign of -0.0 and of -0.04
-    const auto length = static_cast<std::size_t>(end - p);
-    const std::size_t pad = width > 0 && length < static_cast<std::size_t>(width)
-                                ? static_cast<std::size_t>(width) - length
-                                : 0;
-    if (pad + length > capacity)
-        return 0;
-    std::memset(out, ' ', pad);
-    std::memcpy(out + pad, p, length);
-    return pad + length;
+    return RightAligned(out, capacity, p, static_cast<std::size_t>(end - p), width);
 }
 
 } // namespace
@@ -75,15 +82,8 @@ std::size_t FormatFixedTo(char* out, std::size_t capacity, double value, int wid
                                       std::chars_format::fixed, precision);
     if (result.ec != std::errc{})
         return 0;
-    const auto length = static_cast<std::size_t>(result.ptr - digits.data());
-    const std::size_t pad = width > 0 && length < static_cast<std::size_t>(width)
-                                ? static_cast<std::size_t>(width) - length
-                                : 0;
-    if (pad + length > capacity)
-        return 0;
-    std::memset(out, ' ', pad);
-    std::memcpy(out + pad, digits.data(), length);
-    return pad + length;
+    return RightAligned(out, capacity, digits.data(),
+                        static_cast<std::size_t>(result.ptr - digits.data()), width);
 }
 
 std::string FormatFixed(double value, int width, int precision)
