@@ -1,6 +1,7 @@
 // RunExport with a stand-in for the Qt renderers: which outputs reach them,
 // with which settings, and how a failure among the outputs is reported.
 #include "ExportCommand.h"
+#include "ExpectedFigure.h"
 #include "ExportOptions.h"
 #include "PicTeXWriter.h"
 
@@ -79,17 +80,6 @@ ExportOptions Parsed(const std::vector<std::string>& args)
     return parsed.options;
 }
 
-std::string StartUpFigure(const char* hl)
-{
-    GeneralData data;
-    InitDefaults(data);
-    CommitRow(data, RowHL, hl);
-    UpdateDerived(data);
-    StringTextStream text;
-    WritePicTeX(text, data);
-    return text.Text();
-}
-
 TEST(RunExport, RenderedOutputsGoToTheRendererWithTheSettings)
 {
     TempFolder folder;
@@ -115,7 +105,7 @@ TEST(RunExport, RenderedOutputsGoToTheRendererWithTheSettings)
         EXPECT_TRUE(call.landscape) << i;
         EXPECT_EQ(call.size, 64) << i;
     }
-    EXPECT_EQ(ReadWholeFile(tex), StartUpFigure("0.4"));
+    EXPECT_EQ(ReadWholeFile(tex), test::ExpectedFigure("0.4"));
 }
 
 TEST(RunExport, GoesOnAfterAFailureAndExitsWithOne)
@@ -131,7 +121,7 @@ TEST(RunExport, GoesOnAfterAFailureAndExitsWithOne)
     EXPECT_EQ(err.Text(), "brelloc-export: Cannot write f.png: test reason.\n");
     ASSERT_EQ(renderer.calls.size(), 2u);
     EXPECT_EQ(renderer.calls[1].path, "f.svg");
-    EXPECT_EQ(ReadWholeFile(tex), StartUpFigure("0.2"));
+    EXPECT_EQ(ReadWholeFile(tex), test::ExpectedFigure("0.2"));
 }
 
 // A build without Qt still parses every option and writes PicTeX; the

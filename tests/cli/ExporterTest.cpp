@@ -1,6 +1,7 @@
 // Runs the built brelloc-export as a user would and checks what it leaves.
 #include "PicTeXWriter.h"
 
+#include "ExpectedFigure.h"
 #include "ProgramRun.h"
 #include "TempFolder.h"
 
@@ -15,6 +16,7 @@
 namespace brelloc {
 namespace {
 
+using test::ExpectedFigure;
 using test::Export;
 using test::ExporterForOptions;
 using test::ExporterPath;
@@ -26,18 +28,6 @@ using test::RunProgram;
 using test::TempFolder;
 using test::WriteWholeFile;
 
-std::string ExpectedFile(const char* hl = "0.2", const char* nk = "0.5")
-{
-    GeneralData data;
-    InitDefaults(data);
-    CommitRow(data, RowHL, hl);
-    CommitRow(data, RowNK, nk);
-    UpdateDerived(data);
-    StringTextStream out;
-    WritePicTeX(out, data);
-    return out.Text();
-}
-
 TEST(Exporter, WritesTheStartUpFigure)
 {
     TempFolder folder;
@@ -45,7 +35,7 @@ TEST(Exporter, WritesTheStartUpFigure)
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(ReadWholeFile(folder / "Brelloc.tex"), ExpectedFile());
+    EXPECT_EQ(ReadWholeFile(folder / "Brelloc.tex"), ExpectedFigure());
 }
 
 TEST(Exporter, DashWritesToStandardOutput)
@@ -53,7 +43,7 @@ TEST(Exporter, DashWritesToStandardOutput)
     TempFolder folder;
     const ProgramRun run = Export(folder, {"--hl", "0.4", "--pictex", "-"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, ExpectedFile("0.4"));
+    EXPECT_EQ(run.out, ExpectedFigure("0.4"));
     EXPECT_TRUE(FolderEntries(folder.Path()).empty());
 }
 
@@ -66,7 +56,7 @@ TEST(Exporter, WarnsAboutReplacedValuesAndStillExports)
               "brelloc-export: warning: --hl \"abc\": no number found; using 0.000.\n"
               "brelloc-export: warning: --nk \"0.35e1xyz\": the text after the number is "
               "ignored; using 3.500.\n");
-    EXPECT_EQ(run.out, ExpectedFile("abc", "3.5"));
+    EXPECT_EQ(run.out, ExpectedFigure("abc", "3.5"));
     EXPECT_NE(run.out.find("$H/L=0.000, N/k=3.500$"), std::string::npos);
 }
 
@@ -155,7 +145,7 @@ TEST(Exporter, PicTeXAloneNeverStartsQt)
     const ProgramRun run = Export(folder, {"--pictex", folder / "Brelloc.tex"}, options);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(ReadWholeFile(folder / "Brelloc.tex"), ExpectedFile());
+    EXPECT_EQ(ReadWholeFile(folder / "Brelloc.tex"), ExpectedFigure());
 }
 
 TEST(Exporter, MissingFolderExitsWithOne)
@@ -218,7 +208,7 @@ TEST(Exporter, WritableFileInReadOnlyFolderIsRewritten)
     const ProgramRun run = RunProgram(folder, program, {"--pictex", path}, options);
     ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0); // let the folder be cleaned up
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(ReadWholeFile(path), ExpectedFile());
+    EXPECT_EQ(ReadWholeFile(path), ExpectedFigure());
 }
 
 // The old file survives a failed export and is replaced by a good one.
@@ -235,7 +225,7 @@ TEST(Exporter, FailedExportKeepsTheOldFileAndALaterOneReplacesIt)
 
     const ProgramRun good = Export(folder, {"--pictex", path});
     EXPECT_EQ(good.exitCode, 0) << good.err;
-    EXPECT_EQ(ReadWholeFile(path), ExpectedFile());
+    EXPECT_EQ(ReadWholeFile(path), ExpectedFigure());
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"Brelloc.tex"});
 }
 
