@@ -2,6 +2,7 @@
 
 #include "FlowField.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace brelloc {
@@ -105,8 +106,9 @@ std::vector<ModelPoint> DividingStreamLine(const GeneralData& data, int samples)
 {
     std::vector<ModelPoint> line;
     const FlowResults results = ComputeResults(data);
-    if (!results.divide || samples < 1)
+    if (!results.divide)
         return line;
+    samples = std::clamp(samples, 1, kMostStreamLineSamples);
     const double end = results.stagnationAt ? results.stagnationAt->eta : kCoveredDepth;
     const Ratio ratio = RatioOf(data);
     const double r = data.HL == 0.0 ? 0.0 : ratio.r;
@@ -119,8 +121,9 @@ std::vector<ModelPoint> DividingStreamLine(const GeneralData& data, int samples)
         double c = std::exp(data.Pi * eta) * (twiceXMinusOne + data.Pi * r * eta);
         if (k == 0)
             c = twiceXMinusOne;
-        const double xi =
-            (results.stagnationAt && k == samples) ? 1.0 : std::acos(std::fmin(1.0, std::fmax(-1.0, c))) / data.Pi;
+        const double xi = (results.stagnationAt && k == samples)
+                              ? 1.0
+                              : std::acos(std::fmin(1.0, std::fmax(-1.0, c))) / data.Pi;
         const ModelPoint p{MapX(data, xi, eta), MapY(data, xi, eta)};
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
             break;

@@ -61,9 +61,11 @@ FlowResults ComputeResults(const GeneralData& data);
 constexpr double kCoveredDepth = 1.81;
 
 // The dividing stream line as a polyline of model points, from the divide to
-// the stagnation point (or, with H/L 0, down to the covered depth), samples+1
-// points; empty where there is no divide. A line whose far end lies beyond the
-// range of a double stops at its last finite point.
+// the stagnation point (or, with H/L 0, down to the covered depth): samples+1
+// points at equal steps of eta, samples taken between 1 and
+// kMostStreamLineSamples. Empty where there is no divide. A line whose far end
+// lies beyond the range of a double stops at its last finite point.
+constexpr int kMostStreamLineSamples = 100000;
 std::vector<ModelPoint> DividingStreamLine(const GeneralData& data, int samples = 200);
 
 } // namespace brelloc

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <ostream>
 
 namespace brelloc {
@@ -231,6 +232,13 @@ TEST_P(FlowResultsCase, DividingStreamLineKeepsItsStreamFunction)
         return;
     }
     ASSERT_EQ(line.size(), 201u);
+    // Out-of-range sample counts are brought into range, ends kept.
+    for (int samples : {0, -5, kMostStreamLineSamples + 1, std::numeric_limits<int>::max()}) {
+        const std::vector<ModelPoint> other = DividingStreamLine(data, samples);
+        ASSERT_EQ(other.size(), samples > 0 ? kMostStreamLineSamples + 1u : 2u) << samples;
+        EXPECT_EQ(other.front(), line.front());
+        EXPECT_EQ(other.back(), line.back());
+    }
     if (!results.stagnationAt) { // H/L 0: down to the covered depth, at x = 0.5
         for (const ModelPoint& p : line)
             EXPECT_NEAR(p.x, 0.5, 1e-12);
