@@ -5,19 +5,43 @@
 
 namespace brelloc {
 
+int FigureMapping::PixelX(double x) const
+{
+    return MapToPixel(originX, scale, x);
+}
+
+int FigureMapping::PixelY(double y) const
+{
+    return MapToPixelDown(originY, scale, y);
+}
+
+ModelPoint FigureMapping::PixelCentre(int column, int row) const
+{
+    // Inside the figure both sums are positive, so truncation is the floor
+    // and pixel c holds originX + s x in [c, c + 1): its centre is c + 0.5.
+    const long double x = (static_cast<long double>(column) + 0.5L - originX) / scale;
+    const long double y = (static_cast<long double>(originY) - row - 0.5L) / scale;
+    return {static_cast<double>(x), static_cast<double>(y)};
+}
+
 CanvasSink::CanvasSink(Canvas& canvas, int originX, int originY, double scale)
-    : canvas_(canvas), originX_(originX), originY_(originY), scale_(scale)
+    : CanvasSink(canvas, FigureMapping{originX, originY, scale})
+{
+}
+
+CanvasSink::CanvasSink(Canvas& canvas, const FigureMapping& mapping)
+    : canvas_(canvas), mapping_(mapping)
 {
 }
 
 int CanvasSink::PixelX(double x) const
 {
-    return MapToPixel(originX_, scale_, x);
+    return mapping_.PixelX(x);
 }
 
 int CanvasSink::PixelY(double y) const
 {
-    return MapToPixelDown(originY_, scale_, y);
+    return mapping_.PixelY(y);
 }
 
 void CanvasSink::BeginCurve(ModelPoint p0)
@@ -71,7 +95,7 @@ void DrawFigureAxes(Canvas& canvas, const FigureLayout& layout)
 void DrawFlowNetFigure(Canvas& canvas, const GeneralData& data, const FigureLayout& layout)
 {
     DrawFigureAxes(canvas, layout);
-    CanvasSink sink(canvas, layout.OriginX(), layout.OriginY(), layout.Scale(data));
+    CanvasSink sink(canvas, layout.Mapping(data));
     FlowNetTracer::Trace(data, sink);
 }
 

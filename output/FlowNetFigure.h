@@ -6,6 +6,22 @@
 
 namespace brelloc {
 
+// The pixel mapping of a figure: a model point goes to the device pixel
+// trunc(originX + s x), trunc(originY - s y); a pixel comes back as the model
+// point at its centre, which maps to that same pixel again. Both directions
+// live here so that reading a point off a drawn figure cannot drift from
+// drawing it.
+struct FigureMapping {
+    int originX = 0;
+    int originY = 0;
+    double scale = 1.0; // pixels per unit of L on both axes
+
+    int PixelX(double x) const;
+    int PixelY(double y) const;
+    // The model point at the centre of pixel (column, row).
+    ModelPoint PixelCentre(int column, int row) const;
+};
+
 // Where a flow-net figure stands on a canvas: the square of side `side` with
 // its top-left corner at (left, top). The model origin is its centre and the
 // window |x|, |y| <= XmaxL covers the central 80 %.
@@ -23,6 +39,10 @@ struct FigureLayout {
         return static_cast<double>(static_cast<long double>(side) * static_cast<long double>(0.4) /
                                    static_cast<long double>(data.XmaxL));
     }
+    FigureMapping Mapping(const GeneralData& data) const
+    {
+        return {OriginX(), OriginY(), Scale(data)};
+    }
 };
 
 // The PlotSink of the pen outputs (screen and printer): maps each model point
@@ -31,6 +51,7 @@ struct FigureLayout {
 class CanvasSink final : public PlotSink {
 public:
     CanvasSink(Canvas& canvas, int originX, int originY, double scale);
+    CanvasSink(Canvas& canvas, const FigureMapping& mapping);
 
     void BeginCurve(ModelPoint p0) override;
     void CurvePoint(int k, ModelPoint p) override;
@@ -43,9 +64,7 @@ public:
 
 private:
     Canvas& canvas_;
-    int originX_;
-    int originY_;
-    double scale_;
+    FigureMapping mapping_;
 };
 
 // The two axes from the model origin, right and up, each 0.4 side long with a

@@ -16,6 +16,18 @@ ScreenPlotLayout ComputeScreenPlotLayout(int clientWidth, int clientHeight, int 
     return layout;
 }
 
+FigureLayout ScreenFigureLayout(int side)
+{
+    FigureLayout layout;
+    layout.side = side;
+    return layout;
+}
+
+FigureMapping ScreenPlotMapping(const GeneralData& data, int side)
+{
+    return ScreenFigureLayout(side).Mapping(data);
+}
+
 void DrawScreenPlot(Canvas& imageCanvas, const GeneralData& data, int side)
 {
     if (side <= 0)
@@ -25,9 +37,7 @@ void DrawScreenPlot(Canvas& imageCanvas, const GeneralData& data, int side)
     imageCanvas.SetPenColor(kBlack);
     imageCanvas.Rectangle(0, 0, side, side);
 
-    FigureLayout layout;
-    layout.side = side;
-    DrawFlowNetFigure(imageCanvas, data, layout);
+    DrawFlowNetFigure(imageCanvas, data, ScreenFigureLayout(side));
 }
 
 } // namespace brelloc

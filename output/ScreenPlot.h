@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Canvas.h"
+#include "FlowNetFigure.h"
 #include "GeneralData.h"
 
 namespace brelloc {
@@ -17,6 +18,11 @@ struct ScreenPlotLayout {
 // clientHeight - top - 8; left = (clientWidth - side) / 2.
 ScreenPlotLayout ComputeScreenPlotLayout(int clientWidth, int clientHeight, int gridTop,
                                          int gridHeight);
+
+// The figure fills the off-screen square from its top-left corner; the
+// mapping between a pixel of the square and a model point, as drawn.
+FigureLayout ScreenFigureLayout(int side);
+FigureMapping ScreenPlotMapping(const GeneralData& data, int side);
 
 // Paints the whole plot into the square (0, 0)-(side, side) of the off-screen
 // image: aqua background with a black outline, the axes with their labels in

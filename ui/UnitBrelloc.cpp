@@ -6,6 +6,8 @@
 #include "PicTeXWriter.h"
 #include "PrintedReport.h"
 #include "Printer.h"
+#include "ResultTexts.h"
+#include "ResultsBlock.h"
 #include "ScreenPlot.h"
 #include "SpeedButton.h"
 #include "StringGrid.h"
@@ -14,13 +16,16 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QCursor>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace brelloc {
 
@@ -123,6 +128,10 @@ void TFormBrelloc::CreateComponents()
     };
     MainGrid->OnKeyPress = [this](char& key) { MainGridKeyPress(key); };
 
+    Results = new ResultsBlock(this);
+    // The probe follows the mouse over the plot without a button held.
+    setMouseTracking(true);
+
     connect(SpeedButtonCalc, &QToolButton::clicked, this, &TFormBrelloc::SpeedButtonCalcClick);
     connect(SpeedButtonPrint, &QToolButton::clicked, this, &TFormBrelloc::SpeedButtonPrintClick);
     connect(SpeedButtonTex, &QToolButton::clicked, this, &TFormBrelloc::SpeedButtonTexClick);
@@ -153,6 +162,7 @@ void TFormBrelloc::FormCreate()
     GeneralPanel->setGeometry(MainGrid->x(), MainGrid->y() - kPanelHeight + 1, MainGrid->width(),
                               kPanelHeight);
     GeneralHelp->move(MainGrid->width() - kButtonSize, 0);
+    PlaceResults();
 
     for (int row = 0; row < kGridRowCount; ++row)
         MainGrid->SetCell(0, row, QString::fromLatin1(kRowLabels[row]));
@@ -231,6 +241,7 @@ void TFormBrelloc::FormResize()
         resize(std::max(width(), smallest.width()), std::max(height(), smallest.height()));
     SpeedButtonHelp->move(PanelMain->width() - kButtonSize, 0);
     PlaceNotes();
+    PlaceResults();
     ClearScreenPlot();
 }
 
@@ -242,6 +253,16 @@ void TFormBrelloc::PlaceNotes()
     Notes->setGeometry(left, 0, std::max(0, right - left), kPanelHeight);
 }
 
+void TFormBrelloc::PlaceResults()
+{
+    // Level with the grid's header, 8 pixels right of it; it keeps 8 pixels
+    // from the window's right edge and ends with the grid, above the plot.
+    constexpr int kGap = 8;
+    const int left = GeneralPanel->x() + GeneralPanel->width() + kGap;
+    Results->move(left, GeneralPanel->y());
+    Results->setVisible(left + Results->width() + kGap <= width());
+}
+
 void TFormBrelloc::ShowGeneralData()
 {
     MainGrid->SetCell(1, RowHL, Text(RowText(data_, RowHL)));
@@ -249,6 +270,8 @@ void TFormBrelloc::ShowGeneralData()
     MainGrid->SetCell(1, RowNK, Text(RowText(data_, RowNK)));
     MainGrid->SetCell(1, RowXmaxL, Text(RowText(data_, RowXmaxL)));
     MainGrid->SetCell(1, RowSquares, Text(RowText(data_, RowSquares)));
+    Results->Show(ComputeResults(data_));
+    probe_.emplace(data_);
     ClearScreenPlot();
 }
 
@@ -295,6 +318,9 @@ void TFormBrelloc::SpeedButtonCalcClick()
     shownPlot_ = Image.copy(0, 0, layout.side, layout.side);
     shownPlotAt_ = QPoint(layout.left, layout.top);
     repaint(QRect(shownPlotAt_, shownPlot_.size()));
+    // A pointer already over the square reads the new net at once.
+    if (underMouse())
+        ProbeAtWindowPoint(mapFromGlobal(QCursor::pos()));
 }
 
 void TFormBrelloc::SpeedButtonPrintClick()
@@ -332,6 +358,7 @@ void TFormBrelloc::GeneralHelpClick()
 void TFormBrelloc::ClearScreenPlot()
 {
     shownPlot_ = QImage();
+    Notes->ClearProbe();
     if (isVisible())
         repaint();
 }
@@ -343,6 +370,38 @@ void TFormBrelloc::paintEvent(QPaintEvent* event)
         return;
     QPainter painter(this);
     painter.drawImage(shownPlotAt_, shownPlot_);
+}
+
+void TFormBrelloc::mouseMoveEvent(QMouseEvent* event)
+{
+    ProbeAtWindowPoint(event->position());
+    QWidget::mouseMoveEvent(event);
+}
+
+void TFormBrelloc::leaveEvent(QEvent* event)
+{
+    Notes->ClearProbe();
+    QWidget::leaveEvent(event);
+}
+
+void TFormBrelloc::ProbeAtWindowPoint(QPointF position)
+{
+    if (shownPlot_.isNull() || !probe_) {
+        Notes->ClearProbe();
+        return;
+    }
+    // The plot's pixels are the image's: the pointer's pixel in the square,
+    // read back through the mapping the net was drawn with.
+    const qreal ratio = shownPlot_.devicePixelRatio();
+    const int column = static_cast<int>(std::floor(position.x() * ratio)) - shownPlotAt_.x();
+    const int row = static_cast<int>(std::floor(position.y() * ratio)) - shownPlotAt_.y();
+    const int side = shownPlot_.width();
+    if (column < 0 || row < 0 || column >= side || row >= shownPlot_.height()) {
+        Notes->ClearProbe();
+        return;
+    }
+    const ModelPoint point = ScreenPlotMapping(data_, side).PixelCentre(column, row);
+    Notes->SetProbe(Text(ProbeReading(point, probe_->At(point))));
 }
 
 } // namespace brelloc

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FlowProbe.h"
 #include "GeneralData.h"
 #include "MessageBoxes.h"
 #include "PrintDialog.h"
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -18,10 +20,12 @@ namespace brelloc {
 
 struct FontSpec;
 class PanelNotes;
+class ResultsBlock;
 class StringGrid;
 
 // The main window: the tool panel, the "General Data" header with the
-// parameter grid below it, and below that the screen plot of the flow net.
+// parameter grid below it, the results of the committed values beside the
+// grid where there is room, and below them the screen plot of the flow net.
 class TFormBrelloc : public QWidget {
 public:
     explicit TFormBrelloc(QWidget* parent = nullptr);
@@ -63,6 +67,8 @@ public:
     QLabel* GeneralLabel = nullptr;
     QToolButton* GeneralHelp = nullptr;
     StringGrid* MainGrid = nullptr;
+    // The results of the committed values, with the "Mark the divide" box.
+    ResultsBlock* Results = nullptr;
     // The off-screen surface of the screen plot, the size of the screen.
     QImage Image;
     SaveDialog SaveDialog1;
@@ -84,6 +90,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -95,6 +103,11 @@ private:
     void CentreOnScreen();
     // Fits the notes between the output buttons and the help button.
     void PlaceNotes();
+    // Puts the results block to the right of the grid, or hides it where
+    // the window is too narrow for it.
+    void PlaceResults();
+    // The probe reading for a point of the window, in its own coordinates.
+    void ProbeAtWindowPoint(QPointF position);
     // The smallest client size: 120 pixels wider than the grid and 360
     // high, both counted with the window frame.
     QSize SmallestSize() const;
@@ -102,6 +115,8 @@ private:
     GeneralData data_;
     int currentRow_ = 0;
     QImage shownPlot_;
+    // The probe of the committed values, rebuilt on every commit.
+    std::optional<FlowProbe> probe_;
     QPoint shownPlotAt_;
     bool shownOnce_ = false;
     MessagePresenter showMessage_ = &ShowMessageBox;

@@ -1,0 +1,65 @@
+#include "ResultTexts.h"
+
+#include "NumberFormat.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace brelloc {
+
+std::string ResultNumber(double value)
+{
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value > 0 ? "inf" : "-inf";
+    std::string text;
+    if (std::fabs(value) < 1e5) {
+        text = FormatFixed(value, 0, 3);
+    } else {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.3e", value);
+        text = buffer;
+    }
+    if (text == "-0.000")
+        text = "0.000";
+    return text;
+}
+
+namespace {
+
+ResultRow PointRow(const char* label, const std::optional<ModelPoint>& point)
+{
+    if (!point)
+        return {label, kNoneText, std::string()};
+    return {label, ResultNumber(point->x), ResultNumber(point->y)};
+}
+
+} // namespace
+
+std::array<ResultRow, kResultRows> ResultRows(const FlowResults& results)
+{
+    ResultRow stagnation = PointRow("Stagnation point x/L, y/L", results.stagnationPoint);
+    if (!results.stagnationPoint && results.stagnationAt) {
+        // It exists, but so far out on the left drain that its x is beyond
+        // the range of a double.
+        stagnation.first = kBeyondLeftText;
+    }
+    return {PointRow("Divide x/L, y/L", results.divide), stagnation,
+            PointRow("Water-table top x/L, y/L", results.waterTableTop),
+            ResultRow{"Infiltration left, right", ResultNumber(results.infiltrationToLeftDrain),
+                      ResultNumber(results.infiltrationToRightDrain)}};
+}
+
+std::string ProbeReading(ModelPoint point, const std::optional<ProbeValues>& values)
+{
+    std::string text = "x/L " + ResultNumber(point.x) + "  y/L " + ResultNumber(point.y);
+    if (!values)
+        return text + "  " + kOutsideText;
+    const double discharge = std::hypot(values->specificDischarge.x, values->specificDischarge.y);
+    return text + "  h/L " + ResultNumber(values->head) + "  (h-y)/L " +
+           ResultNumber(values->pressureHead) + "  psi/kL " + ResultNumber(values->streamFunction) +
+           "  q/k " + ResultNumber(discharge);
+}
+
+} // namespace brelloc
