@@ -41,9 +41,9 @@ std::array<ResultRow, kResultRows> ResultRows(const FlowResults& results)
 {
     ResultRow stagnation = PointRow("Stagnation point x/L, y/L", results.stagnationPoint);
     if (!results.stagnationPoint && results.stagnationAt) {
-        // It exists, but so far out on the left drain that its x is beyond
-        // the range of a double.
-        stagnation.first = kBeyondLeftText;
+        // It exists, but so far out along the left drain that its x is
+        // beyond the range of a double.
+        stagnation.first = kOffScaleText;
     }
     return {PointRow("Divide x/L, y/L", results.divide), stagnation,
             PointRow("Water-table top x/L, y/L", results.waterTableTop),

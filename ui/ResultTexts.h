@@ -19,12 +19,12 @@ std::string ResultNumber(double value);
 inline constexpr const char* kNoneText = "none";
 
 // The x of a stagnation point beyond the range of a double.
-inline constexpr const char* kBeyondLeftText = "< -1e308";
+inline constexpr const char* kOffScaleText = "off scale";
 
 // The rows of the results block: a label and two values. A point shows its
 // x/L and y/L; the infiltration row the left and the right drain's share.
 // A point that does not exist shows kNoneText and an empty second value.
-// (A stagnation point beyond the range of a double shows kBeyondLeftText.)
+// (A stagnation point beyond the range of a double shows kOffScaleText.)
 constexpr int kResultRows = 4;
 struct ResultRow {
     const char* label;

@@ -134,6 +134,72 @@ TEST(ScreenPlotMappingTest, MapsModelPointsByTruncation)
     }
 }
 
+// The mapping the window reads the plot back with is the one the plot is
+// drawn with: the same pixels for the same model points, and each pixel's
+// centre goes back to that pixel, well inside it.
+struct InverseCase {
+    const char* name;
+    int side;
+    double xmaxL;
+};
+
+TEST(ScreenPlotMappingTest, ReadsBackEachPixelOfTheSquare)
+{
+    const InverseCase cases[] = {
+        {"side 500, multiple of 5", 500, 3.0},
+        {"start-up window", 398, 3.0},
+        {"odd side", 601, 1.0},
+        {"small square, wide window", 137, 40.0},
+        {"large Xmax/L", 800, 1e6},
+    };
+    for (const InverseCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        GeneralData data;
+        data.XmaxL = c.xmaxL;
+        UpdateDerived(data);
+        const FigureMapping mapping = ScreenPlotMapping(data, c.side);
+        FigureLayout layout;
+        layout.side = c.side;
+        RecordingCanvas canvas;
+        const CanvasSink sink(canvas, layout.OriginX(), layout.OriginY(), layout.Scale(data));
+        EXPECT_EQ(mapping.originX, c.side / 2);
+        EXPECT_EQ(mapping.originY, c.side / 2);
+        const double step = 0.45 / mapping.scale; // just under half a pixel
+        int wrong = 0;
+        for (int column = 0; column < c.side; ++column) {
+            for (int row = 0; row < c.side; ++row) {
+                const ModelPoint p = mapping.PixelCentre(column, row);
+                const bool back = sink.PixelX(p.x) == column && sink.PixelY(p.y) == row &&
+                                  mapping.PixelX(p.x) == column && mapping.PixelY(p.y) == row;
+                const bool inside = mapping.PixelX(p.x - step) == column &&
+                                    mapping.PixelX(p.x + step) == column &&
+                                    mapping.PixelY(p.y - step) == row &&
+                                    mapping.PixelY(p.y + step) == row;
+                if (!back || !inside) {
+                    if (++wrong <= 5)
+                        ADD_FAILURE() << "pixel " << column << ", " << row << " -> " << p.x << ", " << p.y;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+TEST(ScreenPlotMappingTest, PixelCentresOfKnownPixels)
+{
+    GeneralData data; // Xmax/L 3
+    const FigureMapping mapping = ScreenPlotMapping(data, 500);
+    const double scale = 500 * 0.4 / 3.0;
+    // The origin pixel's centre lies half a pixel right of and below the origin.
+    EXPECT_NEAR(mapping.PixelCentre(250, 250).x, 0.5 / scale, 1e-12);
+    EXPECT_NEAR(mapping.PixelCentre(250, 250).y, -0.5 / scale, 1e-12);
+    // The window's top-left corner pixel and the last pixel of the square.
+    EXPECT_NEAR(mapping.PixelCentre(50, 50).x, -3.0 + 0.5 / scale, 1e-9);
+    EXPECT_NEAR(mapping.PixelCentre(50, 50).y, 3.0 - 0.5 / scale, 1e-9);
+    EXPECT_NEAR(mapping.PixelCentre(499, 499).x, 249.5 / scale, 1e-9);
+    EXPECT_NEAR(mapping.PixelCentre(499, 499).y, -249.5 / scale, 1e-9);
+}
+
 // The strokes after the axes follow the tracer's calls one by one: curves as
 // a move to their start and lines to every later sample, each segment as a
 // move and a line.

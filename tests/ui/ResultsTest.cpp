@@ -1,0 +1,384 @@
+// The results beside the grid and the probe under the mouse, driven as a user
+// drives them: keys typed into the grid's editor, clicks, mouse moves over
+// the drawn plot, pictures of the window taken with grab().
+#include "FlowProbe.h"
+#include "PanelNotes.h"
+#include "ResultTexts.h"
+#include "ResultsBlock.h"
+#include "ScreenPlot.h"
+#include "StringGrid.h"
+#include "UnitBrelloc.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace brelloc;
+
+namespace {
+
+const QRgb kAquaPixel = qRgb(0, 255, 255);
+const QRgb kLimePixel = qRgb(0, 255, 0);
+const QRgb kYellowPixel = qRgb(255, 255, 0);
+const QRgb kWhitePixel = qRgb(255, 255, 255);
+
+// Values typed into the grid, each committed with Enter, from the H/L row on.
+using Entries = QStringList;
+
+} // namespace
+
+class ResultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void resultsAfterCommits_data();
+    void resultsAfterCommits();
+    void resultsOnlyFromCommittedValues();
+    void placeBesideTheGrid();
+    void styleOfTheBlock();
+    void checkBoxTakesNoFocusAndCommitsNothing();
+    void probeReadsThePixelUnderTheMouse_data();
+    void probeReadsThePixelUnderTheMouse();
+    void probeClearedOffThePlot();
+    void probeAfterCalculateUnderTheMouse();
+
+private:
+    QLineEdit* Editor() const { return form->MainGrid->Editor(); }
+    void Enter(const Entries& entries);
+    ScreenPlotLayout Layout() const
+    {
+        return ComputeScreenPlotLayout(form->width(), form->height(), form->MainGrid->y(),
+                                       form->MainGrid->height());
+    }
+    // The window point over pixel (column, row) of the shown square.
+    QPoint OverPixel(int column, int row) const
+    {
+        return form->ShownPlotPosition() + QPoint(column, row);
+    }
+
+    std::unique_ptr<TFormBrelloc> form;
+};
+
+void ResultsTest::init()
+{
+    form = std::make_unique<TFormBrelloc>();
+    form->SetMessagePresenter([](QWidget*, MessageKind, const QString&) {});
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+void ResultsTest::cleanup()
+{
+    form.reset();
+}
+
+void ResultsTest::Enter(const Entries& entries)
+{
+    for (const QString& text : entries) {
+        Editor()->selectAll();
+        QTest::keyClicks(Editor(), text);
+        QTest::keyClick(Editor(), Qt::Key_Return);
+    }
+}
+
+void ResultsTest::resultsAfterCommits_data()
+{
+    QTest::addColumn<Entries>("entries");
+    // Divide x y, stagnation point x y, water-table top x y, left right.
+    QTest::addColumn<QStringList>("values");
+
+    QTest::newRow("start-up") << Entries{} << QStringList{"0.199", "0.341", "-0.173", "0.200", "0.373",
+                                                          "0.358", "0.099", "0.401"};
+    QTest::newRow("H/L 0: divide in the middle")
+        << Entries{"0"} << QStringList{"0.500", "0.250", "none", "", "0.500", "0.250", "0.250", "0.250"};
+    QTest::newRow("large H/L: no divide, no stagnation point")
+        << Entries{"5"} << QStringList{"none", "", "none", "", "0.000", "5.000", "0.000", "0.500"};
+    QTest::newRow("N/k 0: nothing to divide")
+        << Entries{"0.2", "0"} << QStringList{"none", "", "none", "", "0.000", "0.200", "0.000", "0.000"};
+    QTest::newRow("H/L 0.3, N/k 0.4")
+        << Entries{"0.3", "0.4"} << QStringList{"0.085", "0.355", "-0.052", "0.300", "0.261", "0.373",
+                                               "0.034", "0.366"};
+    QTest::newRow("far stagnation point in exponent form")
+        << Entries{"0.000001", "1000"} << QStringList{"0.500", "500.000", "3.923e+11", "0.000", "0.500",
+                                                     "500.000", "500.000", "500.000"};
+    QTest::newRow("Xmax/L and squares change nothing")
+        << Entries{"0.2", "0.5", "10", "4"} << QStringList{"0.199", "0.341", "-0.173", "0.200", "0.373",
+                                                          "0.358", "0.099", "0.401"};
+}
+
+void ResultsTest::resultsAfterCommits()
+{
+    QFETCH(Entries, entries);
+    QFETCH(QStringList, values);
+
+    Enter(entries);
+    const char* labels[] = {"Divide x/L, y/L", "Stagnation point x/L, y/L", "Water-table top x/L, y/L",
+                            "Infiltration left, right"};
+    for (int row = 0; row < ResultsBlock::kRows; ++row) {
+        QCOMPARE(form->Results->Cell(0, row), QString::fromLatin1(labels[row]));
+        QCOMPARE(form->Results->Cell(1, row), values[2 * row]);
+        QCOMPARE(form->Results->Cell(2, row), values[2 * row + 1]);
+    }
+}
+
+void ResultsTest::resultsOnlyFromCommittedValues()
+{
+    // Typed but not committed: the block keeps the committed values.
+    QTest::keyClicks(Editor(), "5");
+    QCOMPARE(form->Results->Cell(1, 0), QStringLiteral("0.199"));
+    // Enter commits; the results follow at once, no Calculate needed.
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QCOMPARE(form->Data().HL, 5.0);
+    QCOMPARE(form->Results->Cell(1, 0), QStringLiteral("none"));
+    QCOMPARE(form->Results->Cell(2, 2), QStringLiteral("5.000"));
+    // Any other commit refreshes it too: an arrow key back to H/L and 0.
+    QTest::keyClick(Editor(), Qt::Key_Up);
+    Editor()->selectAll();
+    QTest::keyClicks(Editor(), "0");
+    QTest::mouseClick(form->MainGrid->viewport(), Qt::LeftButton, {},
+                      form->MainGrid->CellRect(1, 2).center());
+    QCOMPARE(form->Data().HL, 0.0);
+    QCOMPARE(form->Results->Cell(1, 0), QStringLiteral("0.500"));
+}
+
+void ResultsTest::placeBesideTheGrid()
+{
+    ResultsBlock* block = form->Results;
+    // Level with the grid's header, 8 pixels to its right, as high as
+    // header and grid together: it ends with the grid, above the plot.
+    const int left = form->GeneralPanel->x() + form->GeneralPanel->width() + 8;
+    QCOMPARE(left, 276);
+    const int fits = left + block->width() + 8; // the narrowest window that shows it
+    QVERIFY2(fits <= 580, "the block fits the start-up window");
+    QVERIFY(fits > 383);
+
+    for (const int width : {580, 1000, fits, fits - 1, 500, 383, 700}) {
+        form->resize(width, 552);
+        QCOMPARE(form->width(), width);
+        // What the design places stays where it is.
+        QCOMPARE(form->MainGrid->geometry(), QRect(5, 60, 263, 77));
+        QCOMPARE(form->GeneralPanel->geometry(), QRect(5, 37, 263, 24));
+        QCOMPARE(form->PanelMain->geometry(), QRect(0, 0, width, 24));
+        const bool shown = width >= fits;
+        QCOMPARE(block->isVisible(), shown);
+        if (!shown)
+            continue;
+        QCOMPARE(block->geometry().topLeft(), QPoint(276, 37));
+        QCOMPARE(block->ResultsPanel->geometry(), QRect(0, 0, block->width(), 24));
+        QCOMPARE(block->ResultsTable->geometry(), QRect(0, 23, block->width(), 77));
+        QCOMPARE(block->geometry().bottom(), form->MainGrid->geometry().bottom());
+        QVERIFY(block->geometry().bottom() < Layout().top);
+        QVERIFY(block->geometry().right() < width - 8);
+        QVERIFY(!block->geometry().intersects(form->GeneralPanel->geometry()));
+        QVERIFY(!block->geometry().intersects(form->PanelMain->geometry()));
+    }
+
+    // Shown wide, the plot below it is the same square as without it.
+    form->resize(580, 552);
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QCOMPARE(form->ShownPlotPosition(), QPoint(Layout().left, Layout().top));
+    QCOMPARE(form->ShownPlot().width(), Layout().side);
+    const QImage window = form->grab().toImage();
+    QCOMPARE(window.pixel(Layout().left + 2, Layout().top + 2), kAquaPixel);
+}
+
+void ResultsTest::styleOfTheBlock()
+{
+    ResultsBlock* block = form->Results;
+    QCOMPARE(block->ResultsLabel->text(), QStringLiteral("Results"));
+    QCOMPARE(block->ResultsLabel->pos(), QPoint(8, 4));
+    QVERIFY(block->ResultsLabel->font().bold());
+    QCOMPARE(block->MarkDivide->text(), QStringLiteral("Mark the divide"));
+    QVERIFY(!block->MarkDivide->isChecked());
+    QVERIFY(block->ResultsPanel->geometry().contains(block->MarkDivide->geometry()));
+    QVERIFY(block->MarkDivide->x() > block->ResultsLabel->x() + block->ResultsLabel->width());
+
+    // Lime header, yellow labels, white values with one-pixel black lines,
+    // as the grid beside it.
+    const QImage window = form->grab().toImage();
+    const QPoint at = block->pos();
+    QCOMPARE(window.pixel(at + QPoint(4, 2)), kLimePixel);
+    QCOMPARE(window.pixel(at + QPoint(0, 30)), qRgb(0, 0, 0));       // outline
+    QCOMPARE(window.pixel(at + QPoint(2, 23 + 2)), kYellowPixel);      // label cell, row 0
+    QCOMPARE(window.pixel(at + QPoint(2, 23 + 19)), qRgb(0, 0, 0));    // line below row 0
+    QCOMPARE(window.pixel(at + QPoint(block->width() - 3, 23 + 2)), kWhitePixel);
+    QCOMPARE(window.pixel(at + QPoint(block->width() - 3, 23 + 76 - 2)), kWhitePixel);
+    // Each text fits its cell.
+    const QFontMetrics metrics(block->font());
+    for (int row = 0; row < ResultsBlock::kRows; ++row)
+        QVERIFY(metrics.horizontalAdvance(block->Cell(0, row)) + 6 <= block->width() / 2);
+}
+
+void ResultsTest::checkBoxTakesNoFocusAndCommitsNothing()
+{
+    ResultsBlock* block = form->Results;
+    QCOMPARE(block->MarkDivide->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(block->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(block->ResultsTable->focusPolicy(), Qt::NoFocus);
+
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    const QImage plot = form->ShownPlot();
+    QVERIFY(!plot.isNull());
+
+    QTest::keyClicks(Editor(), "0.6"); // typed, not committed
+    QTest::mouseClick(block->MarkDivide, Qt::LeftButton);
+    QVERIFY(block->MarkDivide->isChecked());
+    // The editor keeps the focus and its text; nothing was committed and the
+    // plot stays as drawn until the next Calculate.
+    QCOMPARE(QApplication::focusWidget(), Editor());
+    QCOMPARE(Editor()->text(), QStringLiteral("0.6"));
+    QCOMPARE(form->Data().HL, 0.2);
+    QCOMPARE(form->CurrentRow(), 0);
+    QCOMPARE(form->ShownPlot(), plot);
+
+    // A click on the table does nothing either.
+    QTest::mouseClick(block->ResultsTable, Qt::LeftButton, {}, QPoint(40, 10));
+    QCOMPARE(QApplication::focusWidget(), Editor());
+
+    // Tab goes on in the grid as before.
+    QTest::keyClick(Editor(), Qt::Key_Tab);
+    QCOMPARE(form->Data().HL, 0.6);
+    QCOMPARE(form->CurrentRow(), 1);
+    QCOMPARE(QApplication::focusWidget(), Editor());
+
+    QTest::mouseClick(block->MarkDivide, Qt::LeftButton);
+    QVERIFY(!block->MarkDivide->isChecked());
+    QCOMPARE(QApplication::focusWidget(), Editor());
+}
+
+void ResultsTest::probeReadsThePixelUnderTheMouse_data()
+{
+    QTest::addColumn<Entries>("entries");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<bool>("inside");
+
+    QTest::newRow("below the middle") << Entries{} << 0.5 << -0.5 << true;
+    QTest::newRow("deep below the left drain") << Entries{} << -1.7 << -1.2 << true;
+    QTest::newRow("under the right drain") << Entries{} << 2.2 << -0.05 << true;
+    QTest::newRow("above the water table") << Entries{} << 0.4 << 1.0 << false;
+    QTest::newRow("above the left drain") << Entries{} << -1.0 << 0.4 << false;
+    QTest::newRow("H/L 0.3, N/k 0.4, Xmax/L 1") << Entries{"0.3", "0.4", "1"} << 0.3 << -0.2 << true;
+    QTest::newRow("H/L 0") << Entries{"0"} << 0.5 << -0.3 << true;
+}
+
+void ResultsTest::probeReadsThePixelUnderTheMouse()
+{
+    QFETCH(Entries, entries);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(bool, inside);
+
+    Enter(entries);
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    const ScreenPlotLayout layout = Layout();
+    QCOMPARE(form->ShownPlot().width(), layout.side);
+
+    // The pixel the point is drawn at, by the figure's own arithmetic.
+    const GeneralData& data = form->Data();
+    const double scale = layout.side * 0.4 / data.XmaxL;
+    const int origin = layout.side / 2;
+    const int column = static_cast<int>(origin + scale * x);
+    const int row = static_cast<int>(origin - scale * y);
+    QTest::mouseMove(form.get(), OverPixel(column, row));
+
+    // The reading is the model's probe at the point the pixel stands for...
+    const ModelPoint point = ScreenPlotMapping(data, layout.side).PixelCentre(column, row);
+    const std::optional<ProbeValues> values = ProbeAt(data, point);
+    QCOMPARE(values.has_value(), inside);
+    const QString reading = form->Notes->Probe();
+    QCOMPARE(reading, QString::fromStdString(ProbeReading(point, values)));
+    QCOMPARE(form->Notes->text(), reading);
+    QCOMPARE(reading.contains(QStringLiteral("outside the flow region")), !inside);
+    if (inside)
+        QVERIFY(reading.contains(QStringLiteral("  q/k ")));
+
+    // ...and that point lies within the pixel around the point aimed at.
+    const QRegularExpressionMatch shown =
+        QRegularExpression(QStringLiteral("^x/L (\\S+)  y/L (\\S+)  ")).match(reading);
+    QVERIFY(shown.hasMatch());
+    QVERIFY(std::fabs(shown.captured(1).toDouble() - x) <= 1.0 / scale + 0.0005);
+    QVERIFY(std::fabs(shown.captured(2).toDouble() - y) <= 1.0 / scale + 0.0005);
+    QVERIFY(std::fabs(point.x - x) < 1.0 / scale);
+    QVERIFY(std::fabs(point.y - y) < 1.0 / scale);
+}
+
+void ResultsTest::probeClearedOffThePlot()
+{
+    const ScreenPlotLayout layout = Layout();
+    const QPoint over = OverPixel(layout.side / 2 + 20, layout.side / 2 + 20);
+
+    // No net drawn: no reading.
+    QTest::mouseMove(form.get(), QPoint(layout.left + layout.side / 2, layout.top + layout.side / 2));
+    QVERIFY(form->Notes->Probe().isEmpty());
+
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QTest::mouseMove(form.get(), over);
+    QVERIFY(!form->Notes->Probe().isEmpty());
+
+    // Off the square, on the window's own background.
+    QTest::mouseMove(form.get(), QPoint(layout.left - 3, layout.top + 40));
+    QVERIFY(form->Notes->Probe().isEmpty());
+    QTest::mouseMove(form.get(), QPoint(layout.left + layout.side, layout.top + 40)); // first column past it
+    QVERIFY(form->Notes->Probe().isEmpty());
+    QTest::mouseMove(form.get(), QPoint(layout.left + layout.side - 1, layout.top + 40)); // its last column
+    QVERIFY(!form->Notes->Probe().isEmpty());
+
+    // Out of the window.
+    QTest::mouseMove(form.get(), over);
+    QVERIFY(!form->Notes->Probe().isEmpty());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(form.get(), &leave);
+    QVERIFY(form->Notes->Probe().isEmpty());
+    QVERIFY(form->Notes->text().isEmpty());
+
+    // A commit clears the plot and the reading with it. (The platform drops
+    // a move to where the pointer already is, so it moves a pixel.)
+    QTest::mouseMove(form.get(), over + QPoint(1, 0));
+    QVERIFY(!form->Notes->Probe().isEmpty());
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QVERIFY(form->ShownPlot().isNull());
+    QVERIFY(form->Notes->Probe().isEmpty());
+    QTest::mouseMove(form.get(), over + QPoint(1, 1));
+    QVERIFY(form->Notes->Probe().isEmpty());
+
+    // So does a resize.
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QTest::mouseMove(form.get(), over);
+    QVERIFY(!form->Notes->Probe().isEmpty());
+    form->resize(form->width() + 10, form->height());
+    QVERIFY(form->Notes->Probe().isEmpty());
+}
+
+void ResultsTest::probeAfterCalculateUnderTheMouse()
+{
+    const ScreenPlotLayout layout = Layout();
+    const QPoint over(layout.left + layout.side / 2 + 20, layout.top + layout.side / 2 + 20);
+    QTest::mouseMove(form.get(), over);
+    QVERIFY(form->Notes->Probe().isEmpty());
+    if (!form->underMouse())
+        QSKIP("the platform does not report the pointer over the window");
+    // The keyboard's way to Calculate leaves the pointer where it is; the
+    // reading comes at once, without a move.
+    form->SpeedButtonCalc->click();
+    QVERIFY(!form->ShownPlot().isNull());
+    const GeneralData& data = form->Data();
+    const ModelPoint point = ScreenPlotMapping(data, layout.side)
+                                 .PixelCentre(over.x() - layout.left, over.y() - layout.top);
+    QCOMPARE(form->Notes->Probe(), QString::fromStdString(ProbeReading(point, ProbeAt(data, point))));
+}
+
+QTEST_MAIN(ResultsTest)
+#include "ResultsTest.moc"
