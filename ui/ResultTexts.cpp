@@ -13,13 +13,13 @@ std::string ResultNumber(double value)
         return "nan";
     if (std::isinf(value))
         return value > 0 ? "inf" : "-inf";
-    std::string text;
-    if (std::fabs(value) < 1e5) {
-        text = FormatFixed(value, 0, 3);
-    } else {
+    std::string text = FormatFixed(value, 0, 3);
+    const std::size_t wholeDigits = text.find('.') - (text[0] == '-' ? 1 : 0);
+    if (wholeDigits > 4) {
+        // A three-digit exponent leaves room for one digit only.
         char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.3e", value);
-        text = buffer;
+        std::snprintf(buffer, sizeof buffer, std::fabs(value) < 1e100 ? "%.2e" : "%.0e", value);
+        return buffer;
     }
     if (text == "-0.000")
         text = "0.000";
@@ -39,7 +39,7 @@ ResultRow PointRow(const char* label, const std::optional<ModelPoint>& point)
 
 std::array<ResultRow, kResultRows> ResultRows(const FlowResults& results)
 {
-    ResultRow stagnation = PointRow("Stagnation point x/L, y/L", results.stagnationPoint);
+    ResultRow stagnation = PointRow("Stagnation x/L, y/L", results.stagnationPoint);
     if (!results.stagnationPoint && results.stagnationAt) {
         // It exists, but so far out along the left drain that its x is
         // beyond the range of a double.

@@ -10,9 +10,9 @@
 namespace brelloc {
 
 // A number of the results or the probe with three decimals, as the grid
-// shows its values; a magnitude of 100000 or more in exponent form (three
-// decimals of the mantissa) so that it keeps to a cell. "-0.000" is written
-// "0.000".
+// shows its values; one of 10000 or more (after rounding) in exponent form
+// with three significant digits (one from 1e100 on), so that it keeps to its
+// cell. "-0.000" is written "0.000".
 std::string ResultNumber(double value);
 
 // The word for a quantity that does not exist.

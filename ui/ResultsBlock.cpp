@@ -23,8 +23,8 @@ constexpr int kTextMargin = 3;
 class Table final : public QWidget {
 public:
     Table(const std::array<std::array<QString, ResultsBlock::kColumns>, ResultsBlock::kRows>& cells,
-          int labelWidth, int valueWidth, QWidget* parent)
-        : QWidget(parent), cells_(cells), widths_{labelWidth, valueWidth, valueWidth}
+          const std::array<int, ResultsBlock::kColumns>& widths, QWidget* parent)
+        : QWidget(parent), cells_(cells), widths_(widths)
     {
         setFocusPolicy(Qt::NoFocus);
         int width = 2 + ResultsBlock::kColumns - 1;
@@ -65,19 +65,23 @@ ResultsBlock::ResultsBlock(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("Results"));
     setFocusPolicy(Qt::NoFocus);
 
-    // The label column fits the longest label, a value column a value of
-    // the widest usual form.
+    // The label column fits the longest label, a value column the widest
+    // value.
     const QFontMetrics metrics(font());
     const std::array<ResultRow, kResultRows> rows = ResultRows(FlowResults{});
     int labelWidth = 0;
     for (const ResultRow& row : rows)
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(QString::fromLatin1(row.label)));
-    labelWidth += 2 * kTextMargin + 4;
-    const int valueWidth = metrics.horizontalAdvance(QStringLiteral("-1.000e+05")) + 2 * kTextMargin;
+    labelWidth += 2 * kTextMargin;
+    int valueWidth = 0;
+    for (const char* widest : {"-9999.999", "-8.88e+88", "-8e+888"})
+        valueWidth = std::max(valueWidth, metrics.horizontalAdvance(QString::fromLatin1(widest)));
+    valueWidth += 2 * kTextMargin;
     for (int row = 0; row < kRows; ++row)
         cells_[row][0] = QString::fromLatin1(rows[row].label);
 
-    ResultsTable = new Table(cells_, labelWidth, valueWidth, this);
+    widths_ = {labelWidth, valueWidth, valueWidth};
+    ResultsTable = new Table(cells_, widths_, this);
     ResultsTable->setObjectName(QStringLiteral("ResultsTable"));
     const int width = ResultsTable->width();
 
@@ -132,6 +136,11 @@ QString ResultsBlock::Cell(int col, int row) const
     if (col < 0 || col >= kColumns || row < 0 || row >= kRows)
         return QString();
     return cells_[row][col];
+}
+
+int ResultsBlock::ColumnWidth(int col) const
+{
+    return col >= 0 && col < kColumns ? widths_[col] : 0;
 }
 
 bool ResultsBlock::MarkDivideChecked() const

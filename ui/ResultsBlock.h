@@ -31,6 +31,8 @@ public:
     void Show(const FlowResults& results);
     // The text of a cell: column 0 is the label, 1 and 2 the values.
     QString Cell(int col, int row) const;
+    // A column's width inside the grid lines.
+    int ColumnWidth(int col) const;
     // Whether Calculate also marks the divide.
     bool MarkDivideChecked() const;
 
@@ -41,6 +43,7 @@ public:
 
 private:
     std::array<std::array<QString, kColumns>, kRows> cells_;
+    std::array<int, kColumns> widths_{};
 };
 
 } // namespace brelloc

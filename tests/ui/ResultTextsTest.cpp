@@ -23,11 +23,16 @@ TEST(ResultNumberTest, ThreeDecimalsOrExponentForm)
         {-0.0004, "0.000"},          // no minus sign on a zero
         {-0.0, "0.000"},
         {12.3456, "12.346"},
-        {99999.9994, "99999.999"},
-        {100000.0, "1.000e+05"},
-        {392306382617.52545, "3.923e+11"},
+        {9999.9994, "9999.999"},
+        {-9999.9994, "-9999.999"},
+        {9999.9996, "1.00e+04"},     // five whole digits once rounded
+        {10000.0, "1.00e+04"},
+        {-123456.7, "-1.23e+05"},
+        {392306382617.52545, "3.92e+11"},
         {-2.5e-7, "0.000"},
-        {-1.5e200, "-1.500e+200"},
+        {-9.994e99, "-9.99e+99"},
+        {-1.7e200, "-2e+200"},        // one digit beside a three-digit exponent
+        {1e100, "1e+100"},
         {std::numeric_limits<double>::infinity(), "inf"},
         {-std::numeric_limits<double>::infinity(), "-inf"},
         {std::nan(""), "nan"},
@@ -50,7 +55,7 @@ TEST(ResultRowsTest, PointsValuesAndWordsForMissingOnes)
     EXPECT_STREQ(rows[0].label, "Divide x/L, y/L");
     EXPECT_EQ(rows[0].first, "0.199");
     EXPECT_EQ(rows[0].second, "0.341");
-    EXPECT_STREQ(rows[1].label, "Stagnation point x/L, y/L");
+    EXPECT_STREQ(rows[1].label, "Stagnation x/L, y/L");
     EXPECT_EQ(rows[1].first, "-0.173");
     EXPECT_EQ(rows[1].second, "0.200");
     EXPECT_STREQ(rows[2].label, "Water-table top x/L, y/L");

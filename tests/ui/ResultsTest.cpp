@@ -111,7 +111,7 @@ void ResultsTest::resultsAfterCommits_data()
         << Entries{"0.3", "0.4"} << QStringList{"0.085", "0.355", "-0.052", "0.300", "0.261", "0.373",
                                                "0.034", "0.366"};
     QTest::newRow("far stagnation point in exponent form")
-        << Entries{"0.000001", "1000"} << QStringList{"0.500", "500.000", "3.923e+11", "0.000", "0.500",
+        << Entries{"0.000001", "1000"} << QStringList{"0.500", "500.000", "3.92e+11", "0.000", "0.500",
                                                      "500.000", "500.000", "500.000"};
     QTest::newRow("Xmax/L and squares change nothing")
         << Entries{"0.2", "0.5", "10", "4"} << QStringList{"0.199", "0.341", "-0.173", "0.200", "0.373",
@@ -124,7 +124,7 @@ void ResultsTest::resultsAfterCommits()
     QFETCH(QStringList, values);
 
     Enter(entries);
-    const char* labels[] = {"Divide x/L, y/L", "Stagnation point x/L, y/L", "Water-table top x/L, y/L",
+    const char* labels[] = {"Divide x/L, y/L", "Stagnation x/L, y/L", "Water-table top x/L, y/L",
                             "Infiltration left, right"};
     for (int row = 0; row < ResultsBlock::kRows; ++row) {
         QCOMPARE(form->Results->Cell(0, row), QString::fromLatin1(labels[row]));
@@ -215,10 +215,22 @@ void ResultsTest::styleOfTheBlock()
     QCOMPARE(window.pixel(at + QPoint(2, 23 + 19)), qRgb(0, 0, 0));    // line below row 0
     QCOMPARE(window.pixel(at + QPoint(block->width() - 3, 23 + 2)), kWhitePixel);
     QCOMPARE(window.pixel(at + QPoint(block->width() - 3, 23 + 76 - 2)), kWhitePixel);
-    // Each text fits its cell.
+    // The columns and lines make up the width; every text fits its cell,
+    // also the widest values.
+    QCOMPARE(block->ColumnWidth(0) + block->ColumnWidth(1) + block->ColumnWidth(2) + 4, block->width());
+    QCOMPARE(block->ColumnWidth(1), block->ColumnWidth(2));
     const QFontMetrics metrics(block->font());
+    const auto fits = [&](int col, const QString& text) {
+        return metrics.horizontalAdvance(text) + 6 <= block->ColumnWidth(col);
+    };
     for (int row = 0; row < ResultsBlock::kRows; ++row)
-        QVERIFY(metrics.horizontalAdvance(block->Cell(0, row)) + 6 <= block->width() / 2);
+        QVERIFY2(fits(0, block->Cell(0, row)), qPrintable(block->Cell(0, row)));
+    for (const char* value : {"-9999.999", "-8.88e+88", "-8e+300", "none", "off scale", "-0.173"})
+        QVERIFY2(fits(1, QString::fromLatin1(value)), value);
+    Enter({"0.000001", "1000"});
+    for (int row = 0; row < ResultsBlock::kRows; ++row)
+        for (int col = 1; col < ResultsBlock::kColumns; ++col)
+            QVERIFY2(fits(col, block->Cell(col, row)), qPrintable(block->Cell(col, row)));
 }
 
 void ResultsTest::checkBoxTakesNoFocusAndCommitsNothing()
