@@ -43,18 +43,23 @@ std::string ReadingProblems(int row, const std::string& text, const RowReading& 
     return problems;
 }
 
-// Only the PicTeX text goes to standard output; the parser refuses "-" for
-// the others.
-ExportResult WriteToStandardOutput(const GeneralData& data, std::FILE* out)
+ExportResult WriteText(std::FILE* out, const std::function<void(TextStream&)>& write)
 {
     FileTextStream stream(out);
-    WritePicTeX(stream, data);
+    write(stream);
     ExportResult result;
     result.ok = stream.Flush();
     if (!result.ok)
         result.error = std::string("Could not write to standard output: ") +
                        std::strerror(stream.Error()) + ".";
     return result;
+}
+
+// Only the PicTeX text goes to standard output; the parser refuses "-" for
+// the others.
+ExportResult WriteToStandardOutput(const GeneralData& data, std::FILE* out)
+{
+    return WriteText(out, [&data](TextStream& stream) { WritePicTeX(stream, data); });
 }
 
 ExportResult WriteOutput(const GeneralData& data, const OutputRequest& request,
@@ -93,8 +98,11 @@ int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err,
 {
     if (options.help || options.version) {
         const std::string text = options.help ? ExportUsage() : ExportVersion() + "\n";
-        std::fputs(text.c_str(), out);
-        return std::fflush(out) == 0 ? ExitOk : ExitWriteFailed;
+        const ExportResult result = WriteText(out, [&text](TextStream& stream) { stream.Write(text); });
+        if (result.ok)
+            return ExitOk;
+        std::fprintf(err, "brelloc-export: %s\n", result.error.c_str());
+        return ExitWriteFailed;
     }
 
     GeneralData data;

@@ -1,6 +1,7 @@
 #include "FileRenderers.h"
 
 #include "FlowNetFigure.h"
+#include "InterruptCleanup.h"
 #include "PainterCanvas.h"
 #include "PrintedReport.h"
 #include "SafeFileWriter.h"
@@ -108,6 +109,7 @@ ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QP
     QTemporaryDir scratch;
     if (!scratch.isValid())
         return Failed(path, "no temporary folder: " + scratch.errorString());
+    const ScratchFolderGuard removedIfInterrupted(scratch.path().toStdString());
     const QString pdfPath = scratch.filePath("report.pdf");
 
     QPrinter printer(QPrinter::HighResolution);
