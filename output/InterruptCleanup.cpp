@@ -1,6 +1,8 @@
 #include "InterruptCleanup.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -74,20 +76,38 @@ void UnregisterInterruptible(Interruptible* item)
                          registry.items.end());
 }
 
-ScratchFolderGuard::ScratchFolderGuard(std::string path) : path_(std::move(path))
+ScratchFolder::ScratchFolder(const std::string& prefix)
 {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && *base == '/' ? base : "/tmp") + "/" + prefix + "-XXXXXX";
+    std::lock_guard<std::recursive_mutex> guard(FileStateLock());
+    if (mkdtemp(pattern.data()) == nullptr) {
+        error_ = errno;
+        return;
+    }
+    path_ = pattern;
     RegisterInterruptible(this);
 }
 
-ScratchFolderGuard::~ScratchFolderGuard()
+ScratchFolder::~ScratchFolder()
 {
+    std::lock_guard<std::recursive_mutex> guard(FileStateLock());
+    Remove();
     UnregisterInterruptible(this);
 }
 
-std::string ScratchFolderGuard::CleanUpAfterInterruption()
+void ScratchFolder::Remove()
 {
+    if (path_.empty())
+        return;
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+    path_.clear();
+}
+
+std::string ScratchFolder::CleanUpAfterInterruption()
+{
+    Remove();
     return std::string();
 }
 

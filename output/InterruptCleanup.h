@@ -22,18 +22,25 @@ std::recursive_mutex& FileStateLock();
 void RegisterInterruptible(Interruptible* item);
 void UnregisterInterruptible(Interruptible* item);
 
-// A scratch folder that an interruption removes with everything in it; the
-// guard only registers it, the owner removes it on the normal path.
-class ScratchFolderGuard : private Interruptible {
+// A scratch folder "TMPDIR/PREFIX-XXXXXX" (TMPDIR, else /tmp), made and
+// registered in one step and removed with everything in it when the object
+// goes or the run is interrupted, whichever comes first.
+class ScratchFolder : private Interruptible {
 public:
-    explicit ScratchFolderGuard(std::string path);
-    ~ScratchFolderGuard() override;
-    ScratchFolderGuard(const ScratchFolderGuard&) = delete;
-    ScratchFolderGuard& operator=(const ScratchFolderGuard&) = delete;
+    explicit ScratchFolder(const std::string& prefix);
+    ~ScratchFolder() override;
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool Ok() const { return error_ == 0; }
+    int Error() const { return error_; }
+    const std::string& Path() const { return path_; }
 
 private:
     std::string CleanUpAfterInterruption() override;
+    void Remove();
     std::string path_;
+    int error_ = 0;
 };
 
 // For a program that writes files and may be stopped: blocks SIGINT, SIGTERM

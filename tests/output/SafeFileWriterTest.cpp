@@ -691,6 +691,20 @@ TEST_F(WriterFolders, FullFileSystemKeepsTheOldContent)
     EXPECT_TRUE(TmpdirEntries().empty());
 }
 
+TEST_F(WriterFolders, ScratchFolderGoesWithEverythingInIt)
+{
+    std::string path;
+    {
+        const ScratchFolder scratch("brelloc-test");
+        ASSERT_TRUE(scratch.Ok()) << std::strerror(scratch.Error());
+        path = scratch.Path();
+        EXPECT_EQ(path.rfind(tmp_.Path() + "/brelloc-test-", 0), 0u) << path;
+        WriteWholeFile(path + "/report.pdf", "%PDF-");
+    }
+    EXPECT_NE(access(path.c_str(), F_OK), 0);
+    EXPECT_TRUE(TmpdirEntries().empty());
+}
+
 // An interruption while a file is being written removes what the write made
 // and puts back what it was rewriting; the process then ends by the signal.
 struct InterruptCase {
@@ -711,15 +725,12 @@ TEST_P(Interrupted, LeavesTheOldFileAndNothingElse)
         ASSERT_EQ(link(path.c_str(), (folder_ / "copy.tex").c_str()), 0);
         entries.insert(entries.begin(), "copy.tex");
     }
-    const std::string scratch = folder_ / "scratch";
-
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         HandleInterruptions("");
-        mkdir(scratch.c_str(), 0700);
-        WriteWholeFile(scratch + "/report.pdf", "%PDF-");
-        const ScratchFolderGuard guard(scratch);
+        const ScratchFolder scratch("brelloc-test");
+        WriteWholeFile(scratch.Path() + "/report.pdf", "%PDF-");
         SafeFileWriter writer(path);
         if (!writer.Open())
             _exit(1);
