@@ -224,7 +224,9 @@ std::string SafeFileWriter::CleanUpAfterInterruption()
 
 bool SafeFileWriter::Open()
 {
-    std::lock_guard<std::recursive_mutex> guard(FileStateLock());
+    // The lock is taken only for the steps that leave something on disk: a
+    // FIFO's open may wait for a reader, and an interruption must not wait
+    // for it.
     if (path_.empty())
         return Fail(ENOENT);
 
@@ -267,6 +269,7 @@ bool SafeFileWriter::Open()
             return OpenInPlace();
     }
 
+    std::lock_guard<std::recursive_mutex> guard(FileStateLock());
     if (!CreateTemporary()) {
         const int error = errno;
         // A writable file in a folder that takes no new file is rewritten
@@ -348,6 +351,7 @@ bool SafeFileWriter::OpenDevice()
 
 bool SafeFileWriter::OpenInPlace()
 {
+    std::lock_guard<std::recursive_mutex> guard(FileStateLock());
     // Read as well: the old content is copied before it is overwritten.
     fd_ = open(target_.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (fd_ < 0)
@@ -425,11 +429,13 @@ bool SafeFileWriter::ReplaceInPlaceFrom(int source)
 
 bool SafeFileWriter::Commit()
 {
-    std::lock_guard<std::recursive_mutex> guard(FileStateLock());
     if (error_ != 0 || fd_ < 0)
         return Fail(error_ != 0 ? error_ : EBADF);
+    // Flushed before the lock is taken: a pipe may block, and the stream
+    // locks for each piece that goes to a file.
     if (!stream_->Flush())
         return Fail(stream_->Error());
+    std::lock_guard<std::recursive_mutex> guard(FileStateLock());
 
     switch (method_) {
     case Method::Stream:
