@@ -218,7 +218,7 @@ std::string SafeFileWriter::CleanUpAfterInterruption()
     Discard();
     committed_ = true; // nothing more to do, also for the destructor
     if (wasRewriting && outcome_ == Outcome::BackupKept)
-        return WriteErrorMessage(path_, "interrupted") + " The old content is kept in \"" + backup_ + "\".";
+        return WriteErrorMessage(path_, "interrupted; the old content is kept in \"" + backup_ + "\"");
     return std::string();
 }
 

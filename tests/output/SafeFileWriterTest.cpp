@@ -519,6 +519,27 @@ INSTANTIATE_TEST_SUITE_P(
                    }}),
     [](const ::testing::TestParamInfo<StreamCase>& info) { return std::string(info.param.what); });
 
+// A character device is written as it stands (root could rename a file
+// over it).
+TEST(SafeFileWriter, WritesADeviceAsItStands)
+{
+    struct stat before {};
+    ASSERT_EQ(stat("/dev/null", &before), 0);
+    ASSERT_TRUE(S_ISCHR(before.st_mode));
+    {
+        SafeFileWriter writer("/dev/null");
+        ASSERT_TRUE(writer.Open()) << writer.ErrorMessage();
+        EXPECT_EQ(writer.WriteMethod(), Method::Stream);
+        WritePicTeX(writer.Stream(), Defaults());
+        EXPECT_TRUE(writer.Commit()) << writer.ErrorMessage();
+    }
+    struct stat after {};
+    ASSERT_EQ(stat("/dev/null", &after), 0);
+    EXPECT_TRUE(S_ISCHR(after.st_mode));
+    EXPECT_EQ(after.st_rdev, before.st_rdev);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+}
+
 TEST(SafeFileWriter, StreamNameOfAClosedDescriptorIsReported)
 {
     const pid_t child = fork();
