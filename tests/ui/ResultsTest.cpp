@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <cmath>
 #include <memory>
 
 using namespace brelloc;
@@ -60,11 +61,21 @@ private:
         return ComputeScreenPlotLayout(form->width(), form->height(), form->MainGrid->y(),
                                        form->MainGrid->height());
     }
-    // The window point over pixel (column, row) of the shown square.
-    QPoint OverPixel(int column, int row) const
+    // The shown square's device pixels per window pixel.
+    qreal Ratio() const { return form->ShownPlot().devicePixelRatio(); }
+    // The window point nearest the centre of pixel (column, row) of the
+    // shown square; column and row become the pixel that point falls in
+    // (the same at a scale factor of 1).
+    QPoint PointOver(int& column, int& row) const
     {
-        return form->ShownPlotPosition() + QPoint(column, row);
+        const qreal ratio = Ratio();
+        const QPoint at = form->ShownPlotPosition();
+        const QPoint point(qRound((at.x() + column + 0.5) / ratio), qRound((at.y() + row + 0.5) / ratio));
+        column = static_cast<int>(std::floor(point.x() * ratio)) - at.x();
+        row = static_cast<int>(std::floor(point.y() * ratio)) - at.y();
+        return point;
     }
+    QPoint PointNear(int column, int row) const { return PointOver(column, row); }
 
     std::unique_ptr<TFormBrelloc> form;
 };
@@ -295,19 +306,22 @@ void ResultsTest::probeReadsThePixelUnderTheMouse()
 
     Enter(entries);
     QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
-    const ScreenPlotLayout layout = Layout();
-    QCOMPARE(form->ShownPlot().width(), layout.side);
+    const int side = form->ShownPlot().width();
+    QVERIFY(side > 100);
 
     // The pixel the point is drawn at, by the figure's own arithmetic.
     const GeneralData& data = form->Data();
-    const double scale = layout.side * 0.4 / data.XmaxL;
-    const int origin = layout.side / 2;
-    const int column = static_cast<int>(origin + scale * x);
-    const int row = static_cast<int>(origin - scale * y);
-    QTest::mouseMove(form.get(), OverPixel(column, row));
+    const double scale = side * 0.4 / data.XmaxL;
+    const int origin = side / 2;
+    int column = static_cast<int>(origin + scale * x);
+    int row = static_cast<int>(origin - scale * y);
+    // Above a scale factor of 1 the mouse may reach the pixel beside it.
+    const QPoint mouse = PointOver(column, row);
+    const double reach = (std::ceil(Ratio()) + 1.0) / scale;
+    QTest::mouseMove(form.get(), mouse);
 
     // The reading is the model's probe at the point the pixel stands for...
-    const ModelPoint point = ScreenPlotMapping(data, layout.side).PixelCentre(column, row);
+    const ModelPoint point = ScreenPlotMapping(data, side).PixelCentre(column, row);
     const std::optional<ProbeValues> values = ProbeAt(data, point);
     QCOMPARE(values.has_value(), inside);
     const QString reading = form->Notes->Probe();
@@ -321,31 +335,35 @@ void ResultsTest::probeReadsThePixelUnderTheMouse()
     const QRegularExpressionMatch shown =
         QRegularExpression(QStringLiteral("^x/L (\\S+)  y/L (\\S+)  ")).match(reading);
     QVERIFY(shown.hasMatch());
-    QVERIFY(std::fabs(shown.captured(1).toDouble() - x) <= 1.0 / scale + 0.0005);
-    QVERIFY(std::fabs(shown.captured(2).toDouble() - y) <= 1.0 / scale + 0.0005);
-    QVERIFY(std::fabs(point.x - x) < 1.0 / scale);
-    QVERIFY(std::fabs(point.y - y) < 1.0 / scale);
+    QVERIFY(std::fabs(shown.captured(1).toDouble() - x) <= reach + 0.0005);
+    QVERIFY(std::fabs(shown.captured(2).toDouble() - y) <= reach + 0.0005);
+    QVERIFY(std::fabs(point.x - x) < reach);
+    QVERIFY(std::fabs(point.y - y) < reach);
 }
 
 void ResultsTest::probeClearedOffThePlot()
 {
-    const ScreenPlotLayout layout = Layout();
-    const QPoint over = OverPixel(layout.side / 2 + 20, layout.side / 2 + 20);
-
-    // No net drawn: no reading.
-    QTest::mouseMove(form.get(), QPoint(layout.left + layout.side / 2, layout.top + layout.side / 2));
+    // No net drawn: no reading where the square would be.
+    QTest::mouseMove(form.get(), QPoint(form->width() / 2, form->height() / 2 + 60));
     QVERIFY(form->Notes->Probe().isEmpty());
 
     QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    const int side = form->ShownPlot().width();
+    const QPoint over = PointNear(side / 2 + 20, side / 2 + 20);
     QTest::mouseMove(form.get(), over);
     QVERIFY(!form->Notes->Probe().isEmpty());
 
-    // Off the square, on the window's own background.
-    QTest::mouseMove(form.get(), QPoint(layout.left - 3, layout.top + 40));
+    // Off the square, on the window's own background: left of it, in the
+    // first column past it; and back in its last column.
+    const qreal ratio = Ratio();
+    const QPoint at = form->ShownPlotPosition();
+    const int y = over.y();
+    QTest::mouseMove(form.get(), QPoint(static_cast<int>(std::floor(at.x() / ratio)) - 1, y));
     QVERIFY(form->Notes->Probe().isEmpty());
-    QTest::mouseMove(form.get(), QPoint(layout.left + layout.side, layout.top + 40)); // first column past it
+    const int past = static_cast<int>(std::ceil((at.x() + side) / ratio));
+    QTest::mouseMove(form.get(), QPoint(past, y));
     QVERIFY(form->Notes->Probe().isEmpty());
-    QTest::mouseMove(form.get(), QPoint(layout.left + layout.side - 1, layout.top + 40)); // its last column
+    QTest::mouseMove(form.get(), QPoint(past - 1, y));
     QVERIFY(!form->Notes->Probe().isEmpty());
 
     // Out of the window.
@@ -376,8 +394,13 @@ void ResultsTest::probeClearedOffThePlot()
 
 void ResultsTest::probeAfterCalculateUnderTheMouse()
 {
-    const ScreenPlotLayout layout = Layout();
-    const QPoint over(layout.left + layout.side / 2 + 20, layout.top + layout.side / 2 + 20);
+    // Where the square will be: a first drawing tells.
+    form->SpeedButtonCalc->click();
+    const int side = form->ShownPlot().width();
+    int column = side / 2 + 20, row = side / 2 + 20;
+    const QPoint over = PointOver(column, row);
+    QTest::keyClick(Editor(), Qt::Key_Return); // a commit clears it
+    QVERIFY(form->ShownPlot().isNull());
     QTest::mouseMove(form.get(), over);
     QVERIFY(form->Notes->Probe().isEmpty());
     if (!form->underMouse())
@@ -387,8 +410,7 @@ void ResultsTest::probeAfterCalculateUnderTheMouse()
     form->SpeedButtonCalc->click();
     QVERIFY(!form->ShownPlot().isNull());
     const GeneralData& data = form->Data();
-    const ModelPoint point = ScreenPlotMapping(data, layout.side)
-                                 .PixelCentre(over.x() - layout.left, over.y() - layout.top);
+    const ModelPoint point = ScreenPlotMapping(data, side).PixelCentre(column, row);
     QCOMPARE(form->Notes->Probe(), QString::fromStdString(ProbeReading(point, ProbeAt(data, point))));
 }
 
