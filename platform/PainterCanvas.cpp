@@ -93,6 +93,17 @@ void PainterCanvas::TextOut(int x, int y, const std::string& text)
     painter_.setPen(pen_);
 }
 
+void PainterCanvas::Dot(int x, int y, int radius)
+{
+    if (radius <= 0)
+        return;
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(pen_.color());
+    painter_.drawEllipse(QPoint(x, y), radius, radius);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setPen(pen_);
+}
+
 int PainterCanvas::TextWidth(const std::string& text)
 {
     return painter_.fontMetrics().horizontalAdvance(ToQString(text));
