@@ -39,6 +39,7 @@ struct ExportOptions {
     bool probing = false;               // --probe was given (the results list the probes)
     PaperSize paper = PaperSize::A4;
     bool landscape = false;
+    bool markDivide = false; // --mark-divide: results marked on the SVG, PNG and report figures
     int figureSize = kExportFigureDefaultSize;
     bool help = false;
     bool version = false;
@@ -58,7 +59,8 @@ struct ParsedOptions {
 // value even when it begins with a dash, so "--hl -0.5" works. Settings given
 // twice take the last value. Without --help or --version at least one output
 // is required, and no file may be named by two outputs. --probe X,Y takes two
-// finite numbers with a full stop as decimal point and needs --results.
+// finite numbers with a full stop as decimal point and needs --results;
+// --mark-divide needs an SVG, PNG or report output to mark.
 ParsedOptions ParseExportOptions(const std::vector<std::string>& args);
 
 std::string ExportUsage();

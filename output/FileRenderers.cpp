@@ -1,5 +1,6 @@
 #include "FileRenderers.h"
 
+#include "DivideMarks.h"
 #include "FlowNetFigure.h"
 #include "PainterCanvas.h"
 #include "PrintedReport.h"
@@ -84,7 +85,8 @@ void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size)
     DrawExportFigure(canvas, data, size, FontDialog2);
 }
 
-void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const FontSpec& font)
+void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const FontSpec& font,
+                      bool markDivide)
 {
     canvas.SetPenColor(kWhite);
     canvas.SetBrushColor(kWhite);
@@ -95,10 +97,12 @@ void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const F
     FigureLayout layout;
     layout.side = size;
     DrawFlowNetFigure(canvas, data, layout);
+    if (markDivide)
+        DrawDivideMarks(canvas, data, layout);
 }
 
 ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QPageSize pageSize,
-                            QPageLayout::Orientation orientation)
+                            QPageLayout::Orientation orientation, bool markDivide)
 {
     const ExportResult target = CheckTarget(path);
     if (!target.ok)
@@ -116,7 +120,7 @@ ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QP
     printer.setPageSize(pageSize);
     printer.setPageOrientation(orientation);
     printer.setCreator("Brelloc");
-    if (!PrintReport(printer, data).ok)
+    if (!PrintReport(printer, data, markDivide).ok)
         return Failed(path, "the report page could not be rendered");
 
     QFile pdf(pdfPath);
@@ -130,7 +134,8 @@ ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QP
     return WriteWhole(path, bytes);
 }
 
-ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size)
+ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide)
 {
     if (!SizeIsValid(size))
         return Failed(path, SizeReason(size));
@@ -153,14 +158,15 @@ ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, in
         return Failed(path, "the SVG output could not be started");
     {
         PainterCanvas canvas(painter);
-        DrawExportFigure(canvas, data, size, SvgFont());
+        DrawExportFigure(canvas, data, size, SvgFont(), markDivide);
     }
     painter.end();
     svg.close();
     return WriteWhole(path, svg.data());
 }
 
-ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size)
+ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide)
 {
     if (!SizeIsValid(size))
         return Failed(path, SizeReason(size));
@@ -178,7 +184,7 @@ ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, in
     {
         QPainter painter(&image);
         PainterCanvas canvas(painter);
-        DrawExportFigure(canvas, data, size);
+        DrawExportFigure(canvas, data, size, FontDialog2, markDivide);
     }
 
     QBuffer png;
