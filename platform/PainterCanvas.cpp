@@ -99,7 +99,10 @@ void PainterCanvas::Dot(int x, int y, int radius)
         return;
     painter_.setPen(Qt::NoPen);
     painter_.setBrush(pen_.color());
-    painter_.drawEllipse(QPoint(x, y), radius, radius);
+    // Half a pixel more, so the aliased disc takes in the pixels radius away
+    // from (x, y) on each side.
+    const qreal reach = radius + 0.5;
+    painter_.drawEllipse(QPointF(x, y), reach, reach);
     painter_.setBrush(Qt::NoBrush);
     painter_.setPen(pen_);
 }
