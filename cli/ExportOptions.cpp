@@ -5,34 +5,37 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <system_error>
 #include <optional>
+#include <set>
+#include <system_error>
+
+#include <sys/stat.h>
 
 namespace brelloc {
 
 namespace {
 
-// Whether two output paths name one file, however they are spelt ("a.pdf",
-// "./a.pdf", a path through a link): the second output would silently
-// replace the first.
-bool SameFile(const std::string& a, const std::string& b)
+// What two outputs naming one file share, however the paths are spelt
+// ("a.pdf", "./a.pdf", a path through a link, a hard link): an existing file
+// is known by its device and inode, a new one by its absolute path with links
+// and dot folders resolved. The second output would silently replace the
+// first.
+std::string FileIdentity(const std::string& path)
 {
-    if (a == b)
-        return true;
-    if (a == "-" || b == "-")
-        return false;
-    const auto resolved = [](const std::string& path, std::error_code& error) {
-        const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-        return error ? absolute : std::filesystem::weakly_canonical(absolute, error);
-    };
+    if (path == "-")
+        return "-";
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0)
+        return "inode " + std::to_string(status.st_dev) + " " + std::to_string(status.st_ino);
     std::error_code error;
-    const std::filesystem::path left = resolved(a, error);
-    if (error)
-        return false;
-    const std::filesystem::path right = resolved(b, error);
-    return !error && left == right;
+    std::filesystem::path resolved = std::filesystem::absolute(path, error);
+    if (!error) {
+        const std::filesystem::path canonical = std::filesystem::weakly_canonical(resolved, error);
+        if (!error)
+            resolved = canonical;
+    }
+    return "path " + (error ? path : resolved.lexically_normal().string());
 }
-
 
 // What an option sets; the usage lists them in the same groups.
 enum class OptionRole { Value, Output, PageSize, FigureSize, Landscape, Help, Version };
@@ -120,6 +123,17 @@ bool IsOption(const std::string& arg)
     return arg.rfind("-", 0) == 0 && arg != "-";
 }
 
+// Whether a word is spelt as one of the exporter's own options (with or
+// without "=VALUE"): after an output option it means the file name was
+// forgotten. "./--landscape" names such a file.
+bool IsOwnOption(const std::string& arg)
+{
+    if (arg == "--")
+        return true;
+    const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+    return FindOption(arg.substr(0, equals)).has_value();
+}
+
 std::string NeedsWhat(OptionRole role)
 {
     return role == OptionRole::Output ? "a file name" : "a value";
@@ -142,9 +156,17 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
         parsed.error = error;
         return parsed;
     };
+    std::set<std::string> outputFiles; // FileIdentity of each output so far
+    bool optionsEnded = false;          // after "--" every word is an argument
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (optionsEnded)
+            return fail("unexpected argument \"" + arg + "\"");
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
         std::string name = arg;
         std::optional<std::string> value;
         const std::size_t equals = arg.find('=');
@@ -174,7 +196,7 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
         }
 
         if (!value) {
-            if (i + 1 >= args.size())
+            if (i + 1 >= args.size() || (role == OptionRole::Output && IsOwnOption(args[i + 1])))
                 return fail("option " + name + " needs " + NeedsWhat(role));
             value = args[++i];
         }
@@ -188,10 +210,9 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
                 return fail("option " + name + " needs a file name");
             if (*value == "-" && entry->kind != OutputKind::PicTeX)
                 return fail("option " + name + " cannot write to standard output; give a file name");
-            for (const OutputRequest& earlier : options.outputs)
-                if (SameFile(earlier.path, *value))
-                    return fail(*value == "-" ? std::string("standard output is given to two outputs")
-                                              : "the file \"" + *value + "\" is given to two outputs");
+            if (!outputFiles.insert(FileIdentity(*value)).second)
+                return fail(*value == "-" ? std::string("standard output is given to two outputs")
+                                          : "the file \"" + *value + "\" is given to two outputs");
             options.outputs.push_back({entry->kind, *value});
             break;
         case OptionRole::PageSize: {
