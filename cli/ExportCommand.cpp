@@ -1,6 +1,7 @@
 #include "ExportCommand.h"
 
 #include "FileTextStream.h"
+#include "FlowField.h"
 #include "PicTeXWriter.h"
 
 #include <cmath>
@@ -130,6 +131,9 @@ int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err,
     InitDefaults(data);
     for (const std::string& warning : ApplyValueOptions(data, options.values))
         std::fprintf(err, "%s\n", warning.c_str());
+    // The outputs then hold the boundaries alone.
+    if (HasNoFlow(data))
+        std::fprintf(err, "brelloc-export: warning: %s\n", kNoFlowMessage);
 
     int code = ExitOk;
     for (const OutputRequest& request : options.outputs) {

@@ -27,4 +27,7 @@ double SinhFromExp(double u);
 // infiltration drives any flow, so there is no net to draw.
 bool HasNoFlow(const GeneralData& data);
 
+// What the outputs say where there is no flow.
+extern const char* const kNoFlowMessage;
+
 } // namespace brelloc

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPrinter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -67,6 +68,7 @@ private slots:
     void recommitOfUneditedRow();
     void minimumSizeAndHelpButton();
     void screenPlotShownKeptAndCleared();
+    void noFlowIsSaidInThePlot();
     void picTeXButton();
     void picTeXButtonReportsUnwritableFile();
     void printButton();
@@ -362,6 +364,50 @@ void FormTest::screenPlotShownKeptAndCleared()
     form->SaveDialog1.SetChooser([](QWidget*, const SaveDialog&) { return std::optional<QString>(); });
     QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton); // cancelled
     QVERIFY(!PlotVisible());
+}
+
+// H/L 0 and N/k 0: Calculate shows the sentence in the window's font,
+// centred across the square in the middle of its lower half, on the aqua.
+void FormTest::noFlowIsSaidInThePlot()
+{
+    const QString sentence = QStringLiteral("no flow: H/L and N/k are both 0");
+    const QFontMetrics metrics(form->font());
+    const int width = metrics.horizontalAdvance(sentence);
+    const int height = metrics.height();
+    QImage expected(width, height, QImage::Format_RGB32);
+    expected.fill(kAquaPixel);
+    {
+        QPainter painter(&expected);
+        painter.setFont(form->font());
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(0, metrics.ascent()), sentence);
+    }
+    auto sentenceShown = [&]() {
+        const ScreenPlotLayout layout = Layout();
+        const QImage window = form->grab().toImage();
+        const QRect cell(layout.left + (layout.side - width) / 2,
+                         layout.top + layout.side / 2 + layout.side / 4 - height / 2, width, height);
+        return window.copy(cell).convertToFormat(QImage::Format_RGB32) == expected;
+    };
+
+    QVERIFY(width > 100 && height > 5); // a face with glyphs
+    for (const Step& step : {Type("0"), Press(Qt::Key_Return), Type("0"), Press(Qt::Key_Return)})
+        Run(step);
+    QCOMPARE(form->Data().HL, 0.0);
+    QCOMPARE(form->Data().NK, 0.0);
+    QVERIFY(!sentenceShown());
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+    QVERIFY(sentenceShown());
+
+    // With infiltration there is a net, and no sentence.
+    Run(Press(Qt::Key_Up));
+    Run(Type("0.5"));
+    Run(Press(Qt::Key_Return));
+    QCOMPARE(form->Data().NK, 0.5);
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+    QVERIFY(!sentenceShown());
 }
 
 void FormTest::picTeXButton()
