@@ -10,12 +10,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
+#include <QRawFont>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,6 +71,7 @@ private slots:
     void minimumSizeAndHelpButton();
     void screenPlotShownKeptAndCleared();
     void noFlowIsSaidInThePlot();
+    void textsHaveGlyphs();
     void picTeXButton();
     void picTeXButtonReportsUnwritableFile();
     void printButton();
@@ -408,6 +411,25 @@ void FormTest::noFlowIsSaidInThePlot()
     QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
     QVERIFY(PlotVisible());
     QVERIFY(!sentenceShown());
+}
+
+// The window's face is "MS Sans Serif" where it is installed, else the
+// built-in DejaVu Sans, also on a machine without any font (a run of this
+// test under an empty fontconfig configuration): never a face without
+// glyphs, whose texts would be empty boxes.
+void FormTest::textsHaveGlyphs()
+{
+    const QString family = QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))
+                               ? QStringLiteral("MS Sans Serif")
+                               : QStringLiteral("DejaVu Sans");
+    for (QWidget* widget : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->GeneralLabel),
+                            static_cast<QWidget*>(form->MainGrid)}) {
+        QCOMPARE(QFontInfo(widget->font()).family(), family);
+        const QRawFont raw = QRawFont::fromFont(widget->font());
+        QVERIFY(raw.isValid());
+        for (const QChar c : QStringLiteral("H/L=0.5 Number of squares"))
+            QVERIFY(raw.supportsCharacter(c));
+    }
 }
 
 void FormTest::picTeXButton()
