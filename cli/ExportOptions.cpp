@@ -1,6 +1,7 @@
 #include "ExportOptions.h"
 
 #include "GeneralData.h"
+#include "SafeFileWriter.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <optional>
-#include <set>
+#include <map>
 #include <system_error>
 
 #include <sys/stat.h>
@@ -17,15 +18,19 @@ namespace brelloc {
 
 namespace {
 
-// What two outputs naming one file share, however the paths are spelt
-// ("a.pdf", "./a.pdf", a path through a link, a hard link): an existing file
-// is known by its device and inode, a new one by its absolute path with links
-// and dot folders resolved. The second output would silently replace the
-// first.
+// The descriptor an output path writes through: "-" is standard output, and
+// /dev/stdout, /dev/fd/1 and the like name it too; -1 for a file.
+int DescriptorOf(const std::string& path)
+{
+    return path == "-" ? 1 : StreamDescriptorOf(path);
+}
+
+// What a file output is known by, however its path is spelt ("a.pdf",
+// "./a.pdf", a path through a symbolic link, a hard link): an existing file
+// by its device and inode, a new one by its absolute path with links and dot
+// folders resolved.
 std::string FileIdentity(const std::string& path)
 {
-    if (path == "-")
-        return "-";
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0)
         return "inode " + std::to_string(status.st_dev) + " " + std::to_string(status.st_ino);
@@ -37,6 +42,66 @@ std::string FileIdentity(const std::string& path)
             resolved = canonical;
     }
     return "path " + (error ? path : resolved.lexically_normal().string());
+}
+
+// The outputs so far, looked up in logarithmic time, so that a thousand
+// outputs cost no million comparisons. Two outputs name one file when they
+// write through one descriptor ("-", /dev/stdout, /dev/fd/1), or when they
+// are the same file; a descriptor's name (not "-") stands for the file it is
+// open on against plain paths, but two descriptors are told apart by number
+// even where both go to one terminal or pipe. The second output would
+// silently replace the first, or repeat it.
+class OutputFiles {
+public:
+    // The earlier path naming the same file, or none; records the path.
+    std::optional<std::string> Add(const std::string& path)
+    {
+        const int descriptor = DescriptorOf(path);
+        std::optional<std::string> earlier;
+        if (descriptor >= 0) {
+            earlier = Find(descriptors_, descriptor);
+            if (!earlier && path != "-")
+                earlier = Find(files_, FileIdentity(path));
+            if (!earlier) {
+                descriptors_.emplace(descriptor, path);
+                if (path != "-")
+                    descriptorFiles_.emplace(FileIdentity(path), path);
+            }
+        } else {
+            const std::string identity = FileIdentity(path);
+            earlier = Find(files_, identity);
+            if (!earlier)
+                earlier = Find(descriptorFiles_, identity);
+            if (!earlier)
+                files_.emplace(identity, path);
+        }
+        return earlier;
+    }
+
+private:
+    template <typename Key>
+    static std::optional<std::string> Find(const std::map<Key, std::string>& map, const Key& key)
+    {
+        const auto it = map.find(key);
+        return it == map.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+
+    std::map<int, std::string> descriptors_;         // descriptor -> path
+    std::map<std::string, std::string> files_;       // FileIdentity -> plain path
+    std::map<std::string, std::string> descriptorFiles_; // FileIdentity -> descriptor's name
+};
+
+// The error for an output path given twice, spelt as in the earlier one
+// and the later one.
+std::string GivenTwice(const std::string& earlier, const std::string& later)
+{
+    if (DescriptorOf(later) == 1)
+        return earlier == later ? std::string("standard output is given to two outputs")
+                                : "standard output is given to two outputs (\"" + earlier +
+                                      "\" and \"" + later + "\")";
+    if (DescriptorOf(later) >= 0 && earlier != later)
+        return "the file \"" + later + "\" is given to two outputs (also as \"" + earlier + "\")";
+    return "the file \"" + later + "\" is given to two outputs";
 }
 
 // What an option sets; the usage lists them in the same groups.
@@ -187,7 +252,7 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
         parsed.error = error;
         return parsed;
     };
-    std::set<std::string> outputFiles; // FileIdentity of each output so far
+    OutputFiles outputFiles;
     bool optionsEnded = false;          // after "--" every word is an argument
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -242,9 +307,8 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
             if (*value == "-" && entry->kind != OutputKind::PicTeX &&
                 entry->kind != OutputKind::ResultsJson)
                 return fail("option " + name + " cannot write to standard output; give a file name");
-            if (!outputFiles.insert(FileIdentity(*value)).second)
-                return fail(*value == "-" ? std::string("standard output is given to two outputs")
-                                          : "the file \"" + *value + "\" is given to two outputs");
+            if (const std::optional<std::string> earlier = outputFiles.Add(*value))
+                return fail(GivenTwice(*earlier, *value));
             options.outputs.push_back({entry->kind, *value});
             break;
         case OptionRole::Probe: {
