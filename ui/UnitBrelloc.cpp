@@ -11,6 +11,7 @@
 #include "StringGrid.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -197,8 +198,11 @@ void TFormBrelloc::showEvent(QShowEvent* event)
         SetOuterSize(kStartWidth, kStartHeight);
         // A window manager frames the window only after it is mapped; once
         // the frame is known the start-up size is set again, so that the
-        // window with its frame takes it. A bare X server never adds one.
-        int waited = 0;
+        // window with its frame takes it. A bare X server never adds one; a
+        // busy desktop may take some seconds to frame it, so the watch lasts
+        // ten seconds of wall time.
+        QElapsedTimer waited;
+        waited.start();
         auto* watch = new QTimer(this);
         watch->setInterval(50);
         connect(watch, &QTimer::timeout, this, [this, watch, waited]() mutable {
@@ -207,7 +211,7 @@ void TFormBrelloc::showEvent(QShowEvent* event)
                 SetOuterSize(kStartWidth, kStartHeight);
                 CentreOnScreen();
             }
-            if (framed || ++waited >= 40)
+            if (framed || waited.hasExpired(10000))
                 watch->deleteLater();
         });
         watch->start();
@@ -312,9 +316,18 @@ void TFormBrelloc::SpeedButtonTexClick()
     if (SaveDialog1.Execute(this)) {
         // The path is used whole, in the file system's encoding.
         const std::string path = QFile::encodeName(SaveDialog1.FileName).toStdString();
-        const ExportResult result = WritePicTeXFile(data_, path);
-        if (!result.ok)
-            showMessage_(this, MessageKind::Error, QString::fromLocal8Bit(result.error.c_str()));
+        // A file of someone else's (a chapter of the user's document, say)
+        // is replaced only when the user says so; an earlier figure is not
+        // worth a question.
+        const bool replace =
+            ExistingFileAt(path) != ExistingFile::Other ||
+            askQuestion_(this, QStringLiteral("Replace %1? It was not written by Brelloc.")
+                                   .arg(SaveDialog1.FileName));
+        if (replace) {
+            const ExportResult result = WritePicTeXFile(data_, path);
+            if (!result.ok)
+                showMessage_(this, MessageKind::Error, QString::fromLocal8Bit(result.error.c_str()));
+        }
     }
     ClearScreenPlot();
 }
