@@ -1,5 +1,6 @@
 #include "UnitBrelloc.h"
 
+#include "DivideMarks.h"
 #include "HelpTexts.h"
 #include "PanelNotes.h"
 #include "PainterCanvas.h"
@@ -13,6 +14,7 @@
 #include "StringGrid.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -207,8 +209,11 @@ void TFormBrelloc::showEvent(QShowEvent* event)
         SetOuterSize(kStartWidth, kStartHeight);
         // A window manager frames the window only after it is mapped; once
         // the frame is known the start-up size is set again, so that the
-        // window with its frame takes it. A bare X server never adds one.
-        int waited = 0;
+        // window with its frame takes it. A bare X server never adds one; a
+        // busy desktop may take some seconds to frame it, so the watch lasts
+        // ten seconds of wall time.
+        QElapsedTimer waited;
+        waited.start();
         auto* watch = new QTimer(this);
         watch->setInterval(50);
         connect(watch, &QTimer::timeout, this, [this, watch, waited]() mutable {
@@ -217,7 +222,7 @@ void TFormBrelloc::showEvent(QShowEvent* event)
                 SetOuterSize(kStartWidth, kStartHeight);
                 CentreOnScreen();
             }
-            if (framed || ++waited >= 40)
+            if (framed || waited.hasExpired(10000))
                 watch->deleteLater();
         });
         watch->start();
@@ -312,6 +317,8 @@ void TFormBrelloc::SpeedButtonCalcClick()
         painter.setFont(font());
         PainterCanvas canvas(painter);
         DrawScreenPlot(canvas, data_, layout.side);
+        if (Results->MarkDivideChecked())
+            DrawDivideMarks(canvas, data_, ScreenFigureLayout(layout.side));
     }
     // The window keeps its copy of the square, so a window passing over it
     // does not take the plot away; the program's own clears do.

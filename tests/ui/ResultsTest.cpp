@@ -2,6 +2,7 @@
 // drives them: keys typed into the grid's editor, clicks, mouse moves over
 // the drawn plot, pictures of the window taken with grab().
 #include "FlowProbe.h"
+#include "FlowResults.h"
 #include "PanelNotes.h"
 #include "ResultTexts.h"
 #include "ResultsBlock.h"
@@ -52,6 +53,7 @@ private slots:
     void probeReadsThePixelUnderTheMouse();
     void probeClearedOffThePlot();
     void probeAfterCalculateUnderTheMouse();
+    void marksOnlyWhenChecked();
 
 private:
     QLineEdit* Editor() const { return form->MainGrid->Editor(); }
@@ -412,6 +414,58 @@ void ResultsTest::probeAfterCalculateUnderTheMouse()
     const GeneralData& data = form->Data();
     const ModelPoint point = ScreenPlotMapping(data, side).PixelCentre(column, row);
     QCOMPARE(form->Notes->Probe(), QString::fromStdString(ProbeReading(point, ProbeAt(data, point))));
+}
+
+void ResultsTest::marksOnlyWhenChecked()
+{
+    // Red: the marks' colour; the net, the axes and the ground have none.
+    const auto isRed = [](QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 80 && qBlue(pixel) < 80; };
+    const auto redPixels = [&](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += isRed(image.pixel(x, y));
+        return count;
+    };
+
+    // Off by default: the plain net.
+    QVERIFY(!form->Results->MarkDivide->isChecked());
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    const QImage plain = form->ShownPlot().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(redPixels(plain), 0);
+
+    // Checking the box draws nothing by itself.
+    QTest::mouseClick(form->Results->MarkDivide, Qt::LeftButton);
+    QVERIFY(form->Results->MarkDivide->isChecked());
+    QCOMPARE(form->ShownPlot().convertToFormat(QImage::Format_RGB32), plain);
+
+    // Calculate marks the net: red at the divide, the stagnation point and
+    // the water-table top, and every other pixel as in the plain net.
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    const QImage marked = form->ShownPlot().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(marked.size(), plain.size());
+    QVERIFY(redPixels(marked) > 30);
+    const FlowResults results = ComputeResults(form->Data());
+    const FigureMapping mapping = ScreenPlotMapping(form->Data(), marked.width());
+    QVERIFY(results.divide && results.stagnationPoint);
+    for (const ModelPoint& p : {*results.divide, *results.stagnationPoint, results.waterTableTop})
+        QVERIFY2(isRed(marked.pixel(mapping.PixelX(p.x), mapping.PixelY(p.y))), "a dot on the point");
+    int changed = 0;
+    for (int y = 0; y < marked.height(); ++y)
+        for (int x = 0; x < marked.width(); ++x)
+            if (!isRed(marked.pixel(x, y)) && marked.pixel(x, y) != plain.pixel(x, y))
+                ++changed;
+    QCOMPARE(changed, 0);
+    // The window shows the marked square.
+    const QImage window = form->grab().toImage();
+    const QPoint at = form->ShownPlotPosition();
+    const ModelPoint divide = *results.divide;
+    QVERIFY(isRed(window.pixel(at + QPoint(mapping.PixelX(divide.x), mapping.PixelY(divide.y)))));
+
+    // Unchecked again, the next Calculate draws the plain net.
+    QTest::mouseClick(form->Results->MarkDivide, Qt::LeftButton);
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QCOMPARE(form->ShownPlot().convertToFormat(QImage::Format_RGB32), plain);
 }
 
 QTEST_MAIN(ResultsTest)
