@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace brelloc {
@@ -78,12 +79,23 @@ std::size_t FormatFixedTo(char* out, std::size_t capacity, double value, int wid
     // The longest fixed text of a double: 309 integer digits, sign, point and
     // the decimals.
     std::array<char, 352> digits{};
+#if defined(__cpp_lib_to_chars)
     const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value,
                                       std::chars_format::fixed, precision);
     if (result.ec != std::errc{})
         return 0;
-    return RightAligned(out, capacity, digits.data(),
-                        static_cast<std::size_t>(result.ptr - digits.data()), width);
+    const auto length = static_cast<std::size_t>(result.ptr - digits.data());
+#else
+    // A standard library without floating-point to_chars (the WebAssembly
+    // build's). Its snprintf converts exactly and has no locale that could
+    // change the decimal point, so the text is the same.
+    const int written =
+        std::snprintf(digits.data(), digits.size(), "%.*f", precision, value);
+    if (written < 0 || static_cast<std::size_t>(written) >= digits.size())
+        return 0;
+    const auto length = static_cast<std::size_t>(written);
+#endif
+    return RightAligned(out, capacity, digits.data(), length, width);
 }
 
 std::string FormatFixed(double value, int width, int precision)
