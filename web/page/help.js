@@ -2,9 +2,29 @@
 (function (global) {
   'use strict';
 
+  // The sketch of the ground profile is drawn for a face whose underscore
+  // is twice as wide as its blank. The box uses a fixed-pitch face and draws
+  // every run of underscores twice as wide: the text itself stays exact.
+  function fill(pre, text) {
+    pre.replaceChildren();
+    text.split(/(_+)/).forEach(function (piece) {
+      if (!piece.startsWith('_')) {
+        pre.appendChild(document.createTextNode(piece));
+        return;
+      }
+      const run = document.createElement('span');
+      run.className = 'wide';
+      run.style.width = (2 * piece.length) + 'ch';
+      const inner = document.createElement('span');
+      inner.textContent = piece;
+      run.appendChild(inner);
+      pre.appendChild(run);
+    });
+  }
+
   function show(dialog, text) {
     const back = document.activeElement;
-    dialog.querySelector('pre').textContent = text;
+    fill(dialog.querySelector('pre'), text);
     dialog.addEventListener('close', function () {
       // Back where the user was: a value being typed is still being typed.
       if (back && back.focus)
