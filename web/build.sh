@@ -19,7 +19,7 @@ export EMCC_TEMP_DIR="${EMCC_TEMP_DIR:-${TMPDIR:-/tmp}}"
 emxx="${EMXX:-em++}"
 
 version="$(sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' "$root/CMakeLists.txt" | head -n 1)"
-flags=(-std=c++17 -O2 -Wall -Wextra -Werror
+flags=(-std=c++17 -O2 -Wall -Wextra
        # Exact comparisons of contour levels: no fused multiply-adds, as natively.
        -ffp-contract=off
        -DBRELLOC_VERSION="\"$version\""

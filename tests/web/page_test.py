@@ -223,6 +223,15 @@ class GridTest(PageTest):
         self.assertEqual(self.cell_texts()[0], "9")
         self.assertEqual(self.active_id(), "RowValue0")
 
+    def test_row_left_after_a_click_on_the_background_is_committed_by_the_next_cell(self):
+        self.type_keys(Keys.CONTROL, "a")
+        self.type_keys("0.6")
+        self.driver.find_element(By.TAG_NAME, "h1").click()
+        self.assertEqual(self.cell_texts()[0], "0.6")
+        self.cell(2).click()
+        self.assertEqual(self.cell_texts()[0], "       0.600")
+        self.assertEqual(self.active_id(), "RowValue2")
+
     def test_clicking_a_label_commits_nothing(self):
         self.type_keys(Keys.CONTROL, "a")
         self.type_keys("0.9")

@@ -15,6 +15,10 @@
     const grid = this;
     inputs.forEach(function (input, row) {
       input.addEventListener('focusin', function () {
+        // The focus may have left the page in between (a click on the
+        // background, another window): the row last visited is left now.
+        if (grid.open && grid.currentRow !== row)
+          grid.leave(grid.currentRow);
         grid.currentRow = row;
         grid.open = true;
       });
