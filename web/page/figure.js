@@ -6,22 +6,24 @@
   'use strict';
 
   const SVG = 'http://www.w3.org/2000/svg';
-  const SIDE = 500;       // user units of the square
-  const FONT_SIZE = 13;   // the labels' font size, in the same units
-  const ARROW = 13;       // length of an arrowhead: the width of "xx"
-  const LABEL_WIDTH = 7;  // width of "y"
+  // User units of the square. Fine enough that whole units are exact to the
+  // eye at any size; whole numbers are also much quicker to write out.
+  const SIDE = 5000;
+  const FONT_SIZE = 130;  // the labels' font size, in the same units
+  const ARROW = 130;      // length of an arrowhead: the width of "xx"
+  const LABEL_WIDTH = 70; // width of "y"
 
   // Record kinds of the model's trace buffer.
   const CURVE = 0, FAMILY = 1, SEGMENT = 2;
 
-  // Hundredths of a unit are plenty. A curve's start point is not tested
-  // against the window, so it may lie anywhere: it is kept within a range
-  // any renderer can draw, as the desktop keeps its pixels.
+  // A curve's start point is not tested against the window, so it may lie
+  // anywhere: it is kept within a range any renderer can draw, as the
+  // desktop keeps its pixels.
   const LIMIT = 1 << 24;
   function round(value) {
     if (!(value === value))
       return 0;
-    return Math.round(Math.min(Math.max(value, -LIMIT), LIMIT) * 100) / 100;
+    return Math.round(Math.min(Math.max(value, -LIMIT), LIMIT));
   }
 
   function element(name, attributes) {
@@ -100,8 +102,10 @@
       svg.setAttribute('aria-label', options.label);
     if (options.background !== false) {
       svg.appendChild(element('rect', {
-        x: 0.5, y: 0.5, width: SIDE - 1, height: SIDE - 1,
-        fill: colour('--plot', '#00ffff'), stroke: ink, 'stroke-width': 1
+        // The frame's outer half lies outside the picture: one pixel shows.
+        x: 0, y: 0, width: SIDE, height: SIDE,
+        fill: colour('--plot', '#00ffff'), stroke: ink, 'stroke-width': 2,
+        'vector-effect': 'non-scaling-stroke'
       }));
     }
 
