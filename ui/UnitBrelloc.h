@@ -17,6 +17,7 @@ class QToolButton;
 namespace brelloc {
 
 struct FontSpec;
+class PanelNotes;
 class StringGrid;
 
 // The main window: the tool panel, the "General Data" header with the
@@ -56,6 +57,8 @@ public:
     QToolButton* SpeedButtonCalc = nullptr;
     QToolButton* SpeedButtonPrint = nullptr;
     QToolButton* SpeedButtonTex = nullptr;
+    // Short notes and the probe reading, in the panel's free part.
+    PanelNotes* Notes = nullptr;
     QFrame* GeneralPanel = nullptr;
     QLabel* GeneralLabel = nullptr;
     QToolButton* GeneralHelp = nullptr;
@@ -90,6 +93,8 @@ private:
     void ClearScreenPlot();
     void SetOuterSize(int width, int height);
     void CentreOnScreen();
+    // Fits the notes between the output buttons and the help button.
+    void PlaceNotes();
     // The smallest client size: 120 pixels wider than the grid and 360
     // high, both counted with the window frame.
     QSize SmallestSize() const;

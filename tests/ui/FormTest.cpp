@@ -3,6 +3,7 @@
 // the window taken with grab().
 #include "HelpTexts.h"
 #include "MessageBoxes.h"
+#include "PanelNotes.h"
 #include "Printer.h"
 #include "ScreenPlot.h"
 #include "StringGrid.h"
@@ -66,6 +67,7 @@ private slots:
     void gridCommits();
     void recommitOfUneditedRow();
     void minimumSizeAndHelpButton();
+    void panelNotesShareTheFreePart();
     void screenPlotShownKeptAndCleared();
     void picTeXButton();
     void picTeXButtonReportsUnwritableFile();
@@ -309,6 +311,34 @@ void FormTest::minimumSizeAndHelpButton()
     QCOMPARE(form->frameGeometry().size(), QSize(383, 360));
     form->resize(QSize(700, 200) - frame);
     QCOMPARE(form->frameGeometry().size(), QSize(700, 360));
+}
+
+void FormTest::panelNotesShareTheFreePart()
+{
+    PanelNotes* notes = form->Notes;
+    QVERIFY(notes != nullptr);
+    QCOMPARE(notes->parentWidget(), form->PanelMain);
+    // Between the PicTeX button and the help button, at every width.
+    for (const int width : {580, 900, 383}) {
+        form->resize(width, form->height());
+        QVERIFY(notes->x() >= form->SpeedButtonTex->x() + form->SpeedButtonTex->width());
+        QVERIFY(notes->x() + notes->width() <= form->SpeedButtonHelp->x());
+        QVERIFY(notes->width() > 100);
+    }
+    QVERIFY(notes->text().isEmpty());
+
+    // A note has the place while it lasts; then the probe reading is back.
+    notes->SetNoteDuration(50);
+    notes->SetProbe(QStringLiteral("probe reading"));
+    QCOMPARE(notes->text(), QStringLiteral("probe reading"));
+    notes->ShowNote(QStringLiteral("a note"));
+    QCOMPARE(notes->text(), QStringLiteral("a note"));
+    notes->SetProbe(QStringLiteral("newer reading"));
+    QCOMPARE(notes->text(), QStringLiteral("a note"));
+    QTRY_COMPARE(notes->text(), QStringLiteral("newer reading"));
+    QVERIFY(notes->Note().isEmpty());
+    notes->ClearProbe();
+    QVERIFY(notes->text().isEmpty());
 }
 
 void FormTest::screenPlotShownKeptAndCleared()
