@@ -24,7 +24,8 @@ flags=(-std=c++17 -O2 -Wall -Wextra
        -ffp-contract=off
        -DBRELLOC_VERSION="\"$version\""
        -I"$root/model" -I"$root/output" -I"$root/platform" -I"$root/ui")
-model=("$root"/model/{GeneralData,NumberFormat,FlowField,FieldTables,ContourLevels,FlowNetTracer}.cpp)
+model=("$root"/model/{GeneralData,NumberFormat,FlowField,FieldTables,ContourLevels,FlowNetTracer}.cpp
+       "$root"/model/{ComplexField,FlowResults,FlowProbe,ResultsJson}.cpp)
 writer=("$root"/output/{PicTeXWriter,PicTeXSink,SafeFileWriter,FileTextStream,PrintedReport,FlowNetFigure}.cpp
         "$root/ui/HelpTexts.cpp")
 link=(-sSINGLE_FILE=1 -sMODULARIZE=1 -sENVIRONMENT=web,node -sALLOW_MEMORY_GROWTH=1

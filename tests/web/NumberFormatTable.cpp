@@ -58,6 +58,9 @@ std::vector<double> Table()
                                   std::numeric_limits<double>::denorm_min(),
                                   std::numeric_limits<double>::infinity(),
                                   -std::numeric_limits<double>::infinity()};
+    // Every power of two, where the shortest form needs care.
+    for (int exponent = -1074; exponent <= 1023; ++exponent)
+        values.push_back(std::ldexp(1.0, exponent));
     // Around every tie of one and of three decimals in the PicTeX and grid
     // ranges, a few units in the last place either side.
     for (int twentieth = -6100; twentieth <= 6100; ++twentieth) {
@@ -101,6 +104,8 @@ std::string Line(double value)
         line += " |";
         line += brelloc::FormatFixed(value, format[0], format[1]);
     }
+    line += " |";
+    line += std::isfinite(value) ? brelloc::FormatShortest(value) : std::string("-");
     line += " |";
     line += brelloc::FormatInt(static_cast<long>(Bits(value) % 2000001) - 1000000, 6);
     return line;

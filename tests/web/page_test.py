@@ -8,6 +8,8 @@ folder; one serves it over http as well. The desktop program's own code
 import base64
 import functools
 import http.server
+import json
+import math
 import os
 import shutil
 import struct
@@ -364,6 +366,75 @@ class ReportTest(PageTest):
         counts = tuple(svg.find_element(By.CSS_SELECTOR, f'path[data-part="{p}"]')
                        .get_attribute("d").count("M") for p in ("potential", "stream"))
         self.assertEqual(counts, native_counts(["0.3", "0.4", "3", "10"]))
+
+
+def native_results(texts, probes=()):
+    hl, nk, xmax, squares = texts
+    args = [EXPORTER, "--hl", hl, "--nk", nk, "--xmax", xmax, "--squares", squares, "--results", "-"]
+    for x, y in probes:
+        args += ["--probe", f"{x!r},{y!r}"]
+    return json.loads(subprocess.run(args, check=True, capture_output=True).stdout)
+
+
+class ResultsTest(PageTest):
+    def results_block(self):
+        rows = self.driver.find_elements(By.CSS_SELECTOR, "#ResultsGrid tr")
+        return [(r.find_element(By.TAG_NAME, "th").text, r.find_element(By.TAG_NAME, "td").text)
+                for r in rows]
+
+    def expected_block(self, texts):
+        results = native_results(texts)
+        three = lambda value: "none" if value is None else "%.3f" % value
+        point = lambda key, axis: three(results[key][axis] if results[key] else None)
+        return [("Divide x/L", point("divide", "x")), ("Divide y/L", point("divide", "y")),
+                ("Stagnation point x/L", point("stagnation_point", "x")),
+                ("Water-table top x/L", point("water_table_top", "x")),
+                ("Water-table top y/L", point("water_table_top", "y")),
+                ("Infiltration to the left drain", three(results["infiltration_to_left_drain"])),
+                ("Infiltration to the right drain", three(results["infiltration_to_right_drain"]))]
+
+    def test_results_follow_every_commit(self):
+        self.assertEqual(self.results_block(), self.expected_block(["0.2", "0.5", "3", "10"]))
+        self.type_keys("0.3", Keys.ENTER, "0.4", Keys.ENTER)
+        self.assertEqual(self.results_block(), self.expected_block(["0.3", "0.4", "3", "10"]))
+        self.cell(0).click()
+        self.type_keys(Keys.CONTROL, "a")
+        self.type_keys("2", Keys.ENTER)  # no stagnation point, no divide
+        block = self.results_block()
+        self.assertEqual(block, self.expected_block(["2", "0.4", "3", "10"]))
+        self.assertEqual([value for _, value in block[:3]], ["none"] * 3)
+
+    def test_probe_under_the_pointer(self):
+        self.type_keys("0.3", Keys.ENTER, "0.4", Keys.ENTER)
+        self.click("SpeedButtonCalc")
+        svg = self.driver.find_element(By.CSS_SELECTOR, "#Plot svg")
+        side = svg.size["width"]
+        probe = self.by_id("Probe")
+        # Below the water table, a little right of the origin: inside.
+        ActionChains(self.driver).move_to_element_with_offset(svg, side // 20, side // 12).perform()
+        deadline = time.monotonic() + 5
+        while not probe.get_attribute("data-x"):
+            self.assertLess(time.monotonic(), deadline, "no probe reading")
+            time.sleep(0.02)
+        x, y = float(probe.get_attribute("data-x")), float(probe.get_attribute("data-y"))
+        self.assertGreater(x, 0.0)
+        self.assertLess(y, 0.0)
+        values = native_results(["0.3", "0.4", "3", "10"], [(x, y)])["probes"][0]
+        self.assertIsNotNone(values)
+        q = math.hypot(values["specific_discharge"]["x"], values["specific_discharge"]["y"])
+        self.assertEqual(probe.text, "x/L %.3f  y/L %.3f  h/L %.3f  (h-y)/L %.3f  psi/kL %.3f  q/k %.3f" % (
+            x, y, values["head"], values["pressure_head"], values["stream_function"], q))
+        # High above the net: outside.
+        ActionChains(self.driver).move_to_element_with_offset(svg, 0, -side // 3).perform()
+        deadline = time.monotonic() + 5
+        while probe.text != "outside the flow region":
+            self.assertLess(time.monotonic(), deadline, probe.text)
+            time.sleep(0.02)
+        self.assertIsNone(native_results(["0.3", "0.4", "3", "10"], [(
+            float(probe.get_attribute("data-x")), float(probe.get_attribute("data-y")))])["probes"][0])
+        # A commit takes the figure and the reading away.
+        self.type_keys(Keys.ENTER)
+        self.assertEqual(probe.text, "")
 
 
 class HelpTest(PageTest):

@@ -140,6 +140,18 @@
     return svg;
   }
 
+  // The model point under a position of the page (client coordinates) over
+  // a figure built by build().
+  function modelPoint(svg, clientX, clientY, xmax) {
+    const matrix = svg.getScreenCTM();
+    if (!matrix)
+      return null;
+    const at = new DOMPoint(clientX, clientY).matrixTransform(matrix.inverse());
+    const half = Math.floor(SIDE / 2);
+    const scale = SIDE * 0.4 / xmax;
+    return { x: (at.x - half) / scale, y: (half - at.y) / scale };
+  }
+
   const Brelloc = global.Brelloc = global.Brelloc || {};
-  Brelloc.Figure = { build: build, SIDE: SIDE };
+  Brelloc.Figure = { build: build, modelPoint: modelPoint, SIDE: SIDE };
 })(window);

@@ -10,10 +10,17 @@
     const caption = byId('PlotCaption');
     const status = byId('Status');
 
+    const probe = byId('Probe');
+    const resultsGrid = byId('ResultsGrid');
+
+    // After every commit: the figure goes, the results follow the values.
     function clearFigure() {
       plot.hidden = true;
       plot.replaceChildren(caption);
+      Brelloc.Results.clearProbe(probe);
+      Brelloc.Results.show(resultsGrid, model);
     }
+    Brelloc.Results.attachProbe(plot, probe, model);
 
     const inputs = [0, 1, 2, 3].map(function (row) { return byId('RowValue' + row); });
     const grid = new Brelloc.Grid(model, inputs, clearFigure);

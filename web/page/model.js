@@ -70,6 +70,34 @@
     return this.lastText(this.module._brelloc_report_texts()).split('\n').slice(0, -1);
   };
 
+  // The results of the committed values as the exporter's JSON; points, a
+  // list of [x, y], adds a probe at each.
+  Model.prototype.resultsJson = function (points) {
+    const m = this.module;
+    points = points || [];
+    const pointer = m._malloc(16 * points.length + 8);
+    try {
+      points.forEach(function (point, k) {
+        m.HEAPF64[pointer / 8 + 2 * k] = point[0];
+        m.HEAPF64[pointer / 8 + 2 * k + 1] = point[1];
+      });
+      return this.lastText(m._brelloc_results_json(pointer, points.length));
+    } finally {
+      m._free(pointer);
+    }
+  };
+
+  // The results block: [name, value with three decimals or "none"] pairs.
+  Model.prototype.resultsTexts = function () {
+    return this.lastText(this.module._brelloc_results_texts()).split('\n').slice(0, -1)
+      .map(function (line) { return line.split('\t'); });
+  };
+
+  // The flow at a model point as one line, or "outside the flow region".
+  Model.prototype.probe = function (x, y) {
+    return this.lastText(this.module._brelloc_probe(x, y));
+  };
+
   // Resolves to a Model once the WebAssembly module is ready.
   function loadModel(factory) {
     return (factory || global.createBrellocModel)().then(function (module) {

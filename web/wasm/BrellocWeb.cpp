@@ -2,15 +2,21 @@
 // GeneralData of the page, the same code as the desktop program's.
 
 #include "FlowNetTracer.h"
+#include "FlowProbe.h"
+#include "FlowResults.h"
 #include "GeneralData.h"
 #include "HelpTexts.h"
 #include "NumberFormat.h"
 #include "PicTeXWriter.h"
 #include "PrintedReport.h"
+#include "ResultsJson.h"
 #include "TextStream.h"
 
 #include <emscripten/emscripten.h>
 
+#include <cmath>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +25,15 @@ namespace brelloc {
 namespace {
 
 GeneralData data;
+
+// The probe's table of mapped points, made on the first probe after a commit.
+std::unique_ptr<FlowProbe> probe;
+
+// Three decimals, as the results are shown.
+std::string Three(double value)
+{
+    return FormatFixed(value, 0, 3);
+}
 
 // Texts handed to JavaScript stay alive until the next call that returns one.
 std::string text;
@@ -108,6 +123,7 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void brelloc_reset()
 {
     InitDefaults(data);
+    probe.reset();
 }
 
 // Commits a grid row's text (UTF-8, `length` bytes) as the desktop grid does,
@@ -119,6 +135,7 @@ EMSCRIPTEN_KEEPALIVE const char* brelloc_commit_row(int row, const char* rowText
     const std::string shown =
         CommitRow(data, row, std::string_view(rowText, static_cast<std::size_t>(length)));
     UpdateDerived(data);
+    probe.reset();
     return Handed(shown);
 }
 
@@ -177,6 +194,61 @@ EMSCRIPTEN_KEEPALIVE const char* brelloc_report_texts()
     TextCanvas canvas;
     PrintReportPage(canvas, 2000, 2000, 1, data);
     return Handed(canvas.texts);
+}
+
+// The results of the committed values as the exporter writes them, with a
+// probe at each of the `count` points (x, y pairs) when count > 0.
+EMSCRIPTEN_KEEPALIVE const char* brelloc_results_json(const double* points, int count)
+{
+    if (count <= 0)
+        return Handed(ResultsJson(data));
+    std::vector<ModelPoint> probes;
+    for (int k = 0; k < count; ++k)
+        probes.push_back(ModelPoint{points[2 * k], points[2 * k + 1]});
+    return Handed(ResultsJson(data, probes));
+}
+
+// The results block: one line per quantity, its name, a tab and its value
+// with three decimals ("none" where it does not exist).
+EMSCRIPTEN_KEEPALIVE const char* brelloc_results_texts()
+{
+    const FlowResults results = ComputeResults(data);
+    std::string lines;
+    const auto line = [&lines](const char* name, std::optional<double> value) {
+        lines += name;
+        lines += '\t';
+        lines += value ? Three(*value) : std::string("none");
+        lines += '\n';
+    };
+    const auto x = [](const std::optional<ModelPoint>& p) {
+        return p ? std::optional<double>(p->x) : std::nullopt;
+    };
+    const auto y = [](const std::optional<ModelPoint>& p) {
+        return p ? std::optional<double>(p->y) : std::nullopt;
+    };
+    line("Divide x/L", x(results.divide));
+    line("Divide y/L", y(results.divide));
+    line("Stagnation point x/L", x(results.stagnationPoint));
+    line("Water-table top x/L", results.waterTableTop.x);
+    line("Water-table top y/L", results.waterTableTop.y);
+    line("Infiltration to the left drain", results.infiltrationToLeftDrain);
+    line("Infiltration to the right drain", results.infiltrationToRightDrain);
+    return Handed(lines);
+}
+
+// The flow at a model point, as one line of text.
+EMSCRIPTEN_KEEPALIVE const char* brelloc_probe(double x, double y)
+{
+    if (!probe)
+        probe = std::make_unique<FlowProbe>(data);
+    const std::optional<ProbeValues> values = probe->At(ModelPoint{x, y});
+    if (!values)
+        return Handed("outside the flow region");
+    const double discharge =
+        std::hypot(values->specificDischarge.x, values->specificDischarge.y);
+    return Handed("x/L " + Three(x) + "  y/L " + Three(y) + "  h/L " + Three(values->head) +
+                  "  (h-y)/L " + Three(values->pressureHead) + "  psi/kL " +
+                  Three(values->streamFunction) + "  q/k " + Three(discharge));
 }
 
 } // extern "C"
