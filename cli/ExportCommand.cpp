@@ -45,6 +45,18 @@ std::string ReadingProblems(int row, const std::string& text, const RowReading& 
     return problems;
 }
 
+ExportResult WriteText(std::FILE* out, const std::function<void(TextStream&)>& write)
+{
+    FileTextStream stream(out);
+    write(stream);
+    ExportResult result;
+    result.ok = stream.Flush();
+    if (!result.ok)
+        result.error = std::string("Could not write to standard output: ") +
+                       std::strerror(stream.Error()) + ".";
+    return result;
+}
+
 std::string Results(const GeneralData& data, const ExportOptions& options)
 {
     return options.probing ? ResultsJson(data, options.probes) : ResultsJson(data);
@@ -55,17 +67,12 @@ std::string Results(const GeneralData& data, const ExportOptions& options)
 ExportResult WriteToStandardOutput(const GeneralData& data, const OutputRequest& request,
                                    const ExportOptions& options, std::FILE* out)
 {
-    FileTextStream stream(out);
-    if (request.kind == OutputKind::ResultsJson)
-        stream.Write(Results(data, options));
-    else
-        WritePicTeX(stream, data);
-    ExportResult result;
-    result.ok = stream.Flush();
-    if (!result.ok)
-        result.error = std::string("Could not write to standard output: ") +
-                       std::strerror(stream.Error()) + ".";
-    return result;
+    return WriteText(out, [&](TextStream& stream) {
+        if (request.kind == OutputKind::ResultsJson)
+            stream.Write(Results(data, options));
+        else
+            WritePicTeX(stream, data);
+    });
 }
 
 ExportResult WriteResultsFile(const GeneralData& data, const std::string& path,
@@ -121,8 +128,11 @@ int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err,
 {
     if (options.help || options.version) {
         const std::string text = options.help ? ExportUsage() : ExportVersion() + "\n";
-        std::fputs(text.c_str(), out);
-        return std::fflush(out) == 0 ? ExitOk : ExitWriteFailed;
+        const ExportResult result = WriteText(out, [&text](TextStream& stream) { stream.Write(text); });
+        if (result.ok)
+            return ExitOk;
+        std::fprintf(err, "brelloc-export: %s\n", result.error.c_str());
+        return ExitWriteFailed;
     }
 
     GeneralData data;

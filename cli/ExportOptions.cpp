@@ -1,6 +1,7 @@
 #include "ExportOptions.h"
 
 #include "GeneralData.h"
+#include "SafeFileWriter.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,13 +15,26 @@ namespace brelloc {
 
 namespace {
 
+// The descriptor an output path writes through: "-" is standard output, and
+// /dev/stdout, /dev/fd/1 and the like name it too; -1 for a file.
+int DescriptorOf(const std::string& path)
+{
+    return path == "-" ? 1 : StreamDescriptorOf(path);
+}
+
 // Whether two output paths name one file, however they are spelt ("a.pdf",
-// "./a.pdf", a path through a link): the second output would silently
-// replace the first.
+// "./a.pdf", a path through a link, "-" and /dev/stdout): the second output
+// would silently replace the first, or repeat it.
 bool SameFile(const std::string& a, const std::string& b)
 {
     if (a == b)
         return true;
+    const int left = DescriptorOf(a);
+    const int right = DescriptorOf(b);
+    if (left >= 0 && right >= 0)
+        return left == right;
+    // A file and a descriptor's name (/dev/stdout) are compared by the
+    // file the descriptor is open on.
     if (a == "-" || b == "-")
         return false;
     const auto resolved = [](const std::string& path, std::error_code& error) {
@@ -28,13 +42,25 @@ bool SameFile(const std::string& a, const std::string& b)
         return error ? absolute : std::filesystem::weakly_canonical(absolute, error);
     };
     std::error_code error;
-    const std::filesystem::path left = resolved(a, error);
+    const std::filesystem::path leftPath = resolved(a, error);
     if (error)
         return false;
-    const std::filesystem::path right = resolved(b, error);
-    return !error && left == right;
+    const std::filesystem::path rightPath = resolved(b, error);
+    return !error && leftPath == rightPath;
 }
 
+// The error for an output path given twice, spelt as in the earlier one
+// and the later one.
+std::string GivenTwice(const std::string& earlier, const std::string& later)
+{
+    if (DescriptorOf(later) == 1)
+        return earlier == later ? std::string("standard output is given to two outputs")
+                                : "standard output is given to two outputs (\"" + earlier +
+                                      "\" and \"" + later + "\")";
+    if (DescriptorOf(later) >= 0 && earlier != later)
+        return "the file \"" + later + "\" is given to two outputs (also as \"" + earlier + "\")";
+    return "the file \"" + later + "\" is given to two outputs";
+}
 
 // What an option sets; the usage lists them in the same groups.
 enum class OptionRole { Value, Output, Probe, PageSize, FigureSize, Landscape, Help, Version };
@@ -222,8 +248,7 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
                 return fail("option " + name + " cannot write to standard output; give a file name");
             for (const OutputRequest& earlier : options.outputs)
                 if (SameFile(earlier.path, *value))
-                    return fail(*value == "-" ? std::string("standard output is given to two outputs")
-                                              : "the file \"" + *value + "\" is given to two outputs");
+                    return fail(GivenTwice(earlier.path, *value));
             options.outputs.push_back({entry->kind, *value});
             break;
         case OptionRole::Probe: {

@@ -312,9 +312,18 @@ void TFormBrelloc::SpeedButtonTexClick()
     if (SaveDialog1.Execute(this)) {
         // The path is used whole, in the file system's encoding.
         const std::string path = QFile::encodeName(SaveDialog1.FileName).toStdString();
-        const ExportResult result = WritePicTeXFile(data_, path);
-        if (!result.ok)
-            showMessage_(this, MessageKind::Error, QString::fromLocal8Bit(result.error.c_str()));
+        // A file of someone else's (a chapter of the user's document, say)
+        // is replaced only when the user says so; an earlier figure is not
+        // worth a question.
+        const bool replace =
+            ExistingFileAt(path) != ExistingFile::Other ||
+            askQuestion_(this, QStringLiteral("Replace %1? It was not written by Brelloc.")
+                                   .arg(SaveDialog1.FileName));
+        if (replace) {
+            const ExportResult result = WritePicTeXFile(data_, path);
+            if (!result.ok)
+                showMessage_(this, MessageKind::Error, QString::fromLocal8Bit(result.error.c_str()));
+        }
     }
     ClearScreenPlot();
 }

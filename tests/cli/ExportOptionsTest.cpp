@@ -64,6 +64,13 @@ TEST(ParseExportOptions, RejectsWhatItDoesNotKnow)
         {{"--report", "x.pdf", "--svg", "./x.pdf"}, "the file \"./x.pdf\" is given to two outputs"},
         {{"--png", "out/../y.png", "--svg", "y.png"}, "the file \"y.png\" is given to two outputs"},
         {{"--pictex", "-", "--pictex=-"}, "standard output is given to two outputs"},
+        {{"--pictex", "-", "--pictex", "/dev/stdout"},
+         "standard output is given to two outputs (\"-\" and \"/dev/stdout\")"},
+        {{"--pictex", "/proc/self/fd/1", "--pictex", "-"},
+         "standard output is given to two outputs (\"/proc/self/fd/1\" and \"-\")"},
+        {{"--pictex", "/dev/stdout", "--pictex", "/dev/stdout"}, "standard output is given to two outputs"},
+        {{"--pictex", "/dev/stderr", "--svg", "/dev/fd/2"},
+         "the file \"/dev/fd/2\" is given to two outputs (also as \"/dev/stderr\")"},
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = ParseExportOptions(c.args);
@@ -141,6 +148,15 @@ TEST(ParseExportOptions, KeepsEveryOutputInOrderAndTellsWhichNeedRendering)
     const ParsedOptions pictexOnly = ParseExportOptions({"--pictex", "a.tex", "--pictex", "-"});
     ASSERT_TRUE(pictexOnly.Ok());
     EXPECT_FALSE(pictexOnly.options.NeedsRendering());
+}
+
+// Standard output and standard error are two outputs, however named.
+TEST(ParseExportOptions, DifferentDescriptorsAreDifferentOutputs)
+{
+    const ParsedOptions parsed =
+        ParseExportOptions({"--pictex", "-", "--pictex", "/dev/stderr", "--svg", "/dev/fd/3"});
+    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    EXPECT_EQ(parsed.options.outputs.size(), 3u);
 }
 
 TEST(ParseExportOptions, ResultsGoToAFileOrStandardOutputWithTheirProbes)
