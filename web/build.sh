@@ -26,7 +26,9 @@ flags=(-std=c++17 -O2 -Wall -Wextra
        -I"$root/model" -I"$root/output" -I"$root/platform" -I"$root/ui")
 model=("$root"/model/{GeneralData,NumberFormat,FlowField,FieldTables,ContourLevels,FlowNetTracer}.cpp
        "$root"/model/{ComplexField,FlowResults,FlowProbe,ResultsJson}.cpp)
-writer=("$root"/output/{PicTeXWriter,PicTeXSink,SafeFileWriter,FileTextStream,PrintedReport,FlowNetFigure}.cpp
+# (The file writer behind WritePicTeXFile is not needed: the page writes
+# into memory, and the linker drops what refers to it.)
+writer=("$root"/output/{PicTeXWriter,PicTeXSink,PrintedReport,FlowNetFigure}.cpp
         "$root/ui/HelpTexts.cpp")
 link=(-sSINGLE_FILE=1 -sMODULARIZE=1 -sENVIRONMENT=web,node -sALLOW_MEMORY_GROWTH=1
       -sFILESYSTEM=0 -sEXPORTED_RUNTIME_METHODS=UTF8ToString)
