@@ -11,8 +11,8 @@ Reports the median and the range over the runs of
   - Calculate of the largest net (20 squares, Xmax/L 40): the click handler
     (trace, SVG built and inserted), and until the next frame has begun,
     so the figure has been laid out and painted;
-    and the first click on a fresh page separately, right after loading and
-    after the page's idle warm-up (before it, the code is not compiled yet);
+    and the first click on a fresh page separately, right after loading
+    (the browser has not compiled the code for speed yet);
   - the size of the folder.
 """
 
@@ -80,17 +80,13 @@ def main():
             interactive.append(driver.execute_script(
                 "return performance.getEntriesByName('brelloc-interactive')[0].startTime"))
 
-        # The first Calculate of a fresh page, before and after the page has
-        # warmed up its code in idle time.
-        cold = []
-        for warm in (False, True):
+        # The first Calculate of a fresh page, right after loading.
+        first = []
+        for _ in range(max(3, args.runs // 2)):
             driver.get(url)
             wait_ready(driver)
-            if warm:
-                while driver.execute_script("return document.documentElement.dataset.warm") != "true":
-                    time.sleep(0.01)
             driver.execute_script(COMMIT_LARGEST)
-            cold.append(driver.execute_async_script(CALCULATE))
+            first.append(driver.execute_async_script(CALCULATE))
 
         driver.execute_script(COMMIT_LARGEST)
         handler, frame = [], []
@@ -107,10 +103,8 @@ def main():
     size = sum(p.stat().st_size for p in site.rglob("*") if p.is_file())
     model = (site / "brelloc-model.js").stat().st_size
     print(f"Interactive after loading:        {summary(interactive)}")
-    print(f"First Calculate, largest net, right after loading: "
-          f"{cold[0][0]:.1f} ms handler, {cold[0][1]:.1f} ms painted")
-    print(f"First Calculate, largest net, after the idle warm-up: "
-          f"{cold[1][0]:.1f} ms handler, {cold[1][1]:.1f} ms painted")
+    print(f"First Calculate, largest net, handler: {summary([h for h, _ in first])}")
+    print(f"First Calculate, largest net, painted: {summary([f for _, f in first])}")
     print(f"Calculate, largest net, handler:  {summary(handler)}  [{segments} segments]")
     print(f"Calculate, largest net, painted:  {summary(frame)}")
     print(f"Folder: {size / 1024:.0f} KB, of which the model {model / 1024:.0f} KB")

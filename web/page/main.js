@@ -71,14 +71,6 @@
     performance.mark('brelloc-interactive');
     Brelloc.page = { model: model, grid: grid, calculate: calculate };
 
-    // When the browser is idle, trace and build a figure once without
-    // showing it: the first Calculate then runs compiled code instead of
-    // waiting for the browser to compile it.
-    const idle = global.requestIdleCallback || function (work) { return setTimeout(work, 50); };
-    idle(function () {
-      Brelloc.Figure.build(model.trace(), model.xmax());
-      document.documentElement.dataset.warm = 'true';
-    });
   }
 
   byId('Status').textContent = 'Loading the model\u2026';
