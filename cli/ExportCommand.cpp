@@ -2,46 +2,13 @@
 
 #include "FileTextStream.h"
 #include "PicTeXWriter.h"
+#include "ReadingWarning.h"
 
 #include <cstring>
 
 namespace brelloc {
 
 namespace {
-
-std::string Trimmed(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first);
-}
-
-std::string RangeOf(int row)
-{
-    switch (row) {
-    case RowSquares: return "a whole number from 2 to 20";
-    case RowXmaxL: return "a finite number of at least 1";
-    default: return "a finite number of at least 0";
-    }
-}
-
-// Why the typed text did not give the value typed, or "" when it did.
-std::string ReadingProblems(int row, const std::string& text, const RowReading& reading)
-{
-    std::string problems;
-    auto add = [&problems](const std::string& problem) {
-        problems += problems.empty() ? problem : "; " + problem;
-    };
-    if (reading.noNumber) {
-        add("no number found");
-    } else {
-        if (reading.partlyRead)
-            add(text.size() > kRowTextLimit ? "only the first 40 characters are read"
-                                            : "the text after the number is ignored");
-        if (reading.replaced)
-            add("the value must be " + RangeOf(row));
-    }
-    return problems;
-}
 
 // Only the PicTeX text goes to standard output; the parser refuses "-" for
 // the others.
@@ -78,11 +45,10 @@ std::vector<std::string> ApplyValueOptions(GeneralData& data,
     std::vector<std::string> warnings;
     for (const ValueOption& value : values) {
         const RowReading reading = ReadRowText(value.row, value.text);
-        const std::string shown = Trimmed(CommitRow(data, value.row, value.text));
-        const std::string problems = ReadingProblems(value.row, value.text, reading);
-        if (!problems.empty())
-            warnings.push_back("brelloc-export: warning: " + value.option + " \"" + value.text +
-                               "\": " + problems + "; using " + shown + ".");
+        const std::string shown = CommitRow(data, value.row, value.text);
+        const std::string warning = ReadingWarning(value.option, value.row, value.text, reading, shown);
+        if (!warning.empty())
+            warnings.push_back("brelloc-export: warning: " + warning);
     }
     UpdateDerived(data);
     return warnings;

@@ -4,6 +4,8 @@
 #include "ExportResult.h"
 #include "GeneralData.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 
@@ -37,5 +39,13 @@ ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, in
 
 // The figure as a PNG picture of size x size pixels.
 ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size);
+
+// The figure alone on a PDF page of size x size pixels at 96 per inch.
+ExportResult WriteFigurePdf(const GeneralData& data, const std::string& path, int size);
+
+// The pictures the PNG and SVG files hold, in memory (for the clipboard);
+// a null image or empty bytes where they could not be made.
+QImage RenderFigureImage(const GeneralData& data, int size);
+QByteArray RenderFigureSvg(const GeneralData& data, int size);
 
 } // namespace brelloc

@@ -41,6 +41,25 @@ private:
     QTableWidget* grid_;
 };
 
+// The line editor's own commands that carry a modifier.
+bool IsEditingCommand(QKeyEvent* event)
+{
+    static const QKeySequence::StandardKey kCommands[] = {
+        QKeySequence::Copy,          QKeySequence::Cut,           QKeySequence::Paste,
+        QKeySequence::SelectAll,     QKeySequence::Undo,          QKeySequence::Redo,
+        QKeySequence::Deselect,      QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+        QKeySequence::DeleteEndOfLine, QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
+        QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord, QKeySequence::MoveToStartOfLine,
+        QKeySequence::MoveToEndOfLine, QKeySequence::SelectStartOfLine, QKeySequence::SelectEndOfLine,
+        QKeySequence::MoveToNextChar, QKeySequence::MoveToPreviousChar, QKeySequence::DeleteCompleteLine,
+        QKeySequence::Backspace,     QKeySequence::Delete,
+    };
+    for (const QKeySequence::StandardKey command : kCommands)
+        if (event->matches(command))
+            return true;
+    return false;
+}
+
 } // namespace
 
 StringGrid::StringGrid(int columns, int rows, int fixedCols, QWidget* parent)
@@ -98,6 +117,7 @@ QString StringGrid::Cell(int col, int row) const
 
 void StringGrid::SetCell(int col, int row, const QString& text)
 {
+    shown_.insert({col, row}, text);
     if (QTableWidgetItem* cell = item(row, col))
         cell->setText(text);
     if (col == col_ && row == row_ && editor_->text() != text)
@@ -231,6 +251,12 @@ bool StringGrid::HandleEditorKey(QKeyEvent* event)
     case Qt::Key_Backtab:
         step(-1);
         return true;
+    case Qt::Key_Escape:
+        // Back to the text the program last put into the cell.
+        if (editor_->text() != shown_.value({col_, row_}))
+            editor_->setText(shown_.value({col_, row_}));
+        editor_->selectAll();
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         char key = '\r';
@@ -246,6 +272,12 @@ bool StringGrid::HandleEditorKey(QKeyEvent* event)
     }
 
     const QString text = event->text();
+    // Alt, Ctrl and Meta with a key are commands (the window's shortcuts
+    // have had their turn), never typing. The editor keeps its own editing
+    // commands (copy, paste, select all, undo and the like).
+    const bool command = event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+    if (command && !text.isEmpty() && text.at(0).isPrint() && !IsEditingCommand(event))
+        return true;
     if (!OnKeyPress || text.isEmpty() || text.at(0).unicode() >= 0x80)
         return false;
     char key = static_cast<char>(text.at(0).unicode());
