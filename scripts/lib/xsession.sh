@@ -13,10 +13,11 @@ xsession_stop() {
 }
 
 # xsession_start: starts Xvfb on a display number of its own choosing, so
-# parallel runs never clash, and exports DISPLAY.
+# parallel runs never clash, and exports DISPLAY. XSESSION_SCREEN sets the
+# screen's size (default 1024x768x24).
 xsession_start() {
     xsession_dir="$(mktemp -d)"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$xsession_dir/display" \
+    Xvfb -displayfd 3 -screen 0 "${XSESSION_SCREEN:-1024x768x24}" -nolisten tcp 3>"$xsession_dir/display" \
         2>"$xsession_dir/xvfb.log" &
     xsession_xvfb_pid=$!
     for _ in $(seq 300); do [[ -s "$xsession_dir/display" ]] && break; sleep 0.1; done
