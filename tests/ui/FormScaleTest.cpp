@@ -5,7 +5,9 @@
 #include "StringGrid.h"
 #include "UnitBrelloc.h"
 
+#include <QIcon>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QTest>
 
 #include <cmath>
@@ -64,6 +66,7 @@ private slots:
     void cleanup();
     void screenPlotInDevicePixels();
     void gridLinesEquallyWide();
+    void glyphsDrawnAgainAtTwiceTheSize();
 
 private:
     // The device pixel where a logical edge falls, rounded half up.
@@ -206,6 +209,47 @@ void FormScaleTest::gridLinesEquallyWide()
         QVERIFY2(run.colour == kYellowPixel || run.colour == kBlackPixel, qPrintable(Describe(labels)));
     QCOMPARE(BlackRunLengths(Column(window, labelX, Device(grid.y()), Device(grid.bottom() + 1))),
              std::vector<int>(5, expected));
+}
+
+// A picture made by doubling every pixel of the 1x one.
+static bool Doubled(const QImage& picture)
+{
+    for (int y = 0; y + 1 < picture.height(); y += 2)
+        for (int x = 0; x + 1 < picture.width(); x += 2) {
+            const QRgb pixel = picture.pixel(x, y);
+            if (picture.pixel(x + 1, y) != pixel || picture.pixel(x, y + 1) != pixel ||
+                picture.pixel(x + 1, y + 1) != pixel)
+                return false;
+        }
+    return true;
+}
+
+void FormScaleTest::glyphsDrawnAgainAtTwiceTheSize()
+{
+    const struct {
+        const char* what;
+        QIcon icon;
+        QSize size;
+    } pictures[] = {
+        {"Calculate", form->SpeedButtonCalc->icon(), QSize(24, 22)},
+        {"Print", form->SpeedButtonPrint->icon(), QSize(24, 22)},
+        {"PicTeX", form->SpeedButtonTex->icon(), QSize(24, 22)},
+        {"Help", form->SpeedButtonHelp->icon(), QSize(24, 22)},
+        {"window icon", form->windowIcon(), QSize(32, 32)},
+    };
+    for (const auto& picture : pictures) {
+        const QImage one = picture.icon.pixmap(picture.size, 1.0).toImage();
+        const QImage two = picture.icon.pixmap(picture.size, 2.0).toImage();
+        QCOMPARE(one.size(), picture.size);
+        QVERIFY2(two.size() == picture.size * 2, picture.what);
+        QVERIFY2(!Doubled(two), picture.what);
+    }
+    // What the button shows on this screen is that picture, not the 1x one
+    // enlarged.
+    const QImage button = form->SpeedButtonCalc->grab().toImage();
+    QCOMPARE(button.size(), QSize(25, 25) * ratio);
+    if (ratio == 2.0)
+        QVERIFY(!Doubled(button.copy(2, 2, 46, 46)));
 }
 
 QTEST_MAIN(FormScaleTest)
