@@ -2,6 +2,7 @@
 // the grid's editor and viewport, clicks on the tool buttons, pictures of
 // the window taken with grab().
 #include "FigureMenu.h"
+#include "CommaLocale.h"
 #include "HelpTexts.h"
 #include "ReadingWarning.h"
 #include "MessageBoxes.h"
@@ -32,6 +33,7 @@
 #include <QToolButton>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace brelloc;
@@ -706,10 +708,24 @@ void FormTest::replacedValueIsNoted()
     for (int r = 0; r < row; ++r)
         QTest::keyClick(Editor(), Qt::Key_Down);
     QVERIFY(form->Notes->Note().isEmpty()); // leaving unedited rows says nothing
-    QTest::keyClicks(Editor(), typed);
-    QTest::keyClick(Editor(), Qt::Key_Return);
-    QCOMPARE(form->Notes->Note(), note);
-    QCOMPARE(form->Notes->text(), note);
+    for (const bool comma : {false, true}) {
+        // A desktop whose decimal point is a comma reads the same way.
+        std::optional<test::CommaLocale> locale;
+        if (comma) {
+            locale.emplace();
+            if (test::CommaLocale::Required())
+                QVERIFY(locale->Active());
+        }
+        form->Notes->ShowNote(QString());
+        QTest::keyClicks(Editor(), typed);
+        QTest::keyClick(Editor(), Qt::Key_Return);
+        QCOMPARE(form->Notes->Note(), note);
+        QCOMPARE(form->Notes->text(), note);
+        // Back to the row; the row left was not edited and adds no note.
+        QTest::mouseClick(form->MainGrid->viewport(), Qt::LeftButton, {}, CellCentre(1, row));
+        QCOMPARE(form->CurrentRow(), row);
+        QCOMPARE(form->Notes->Note(), note);
+    }
     // The same sentence as the exporter's warning, word for word.
     if (!note.isEmpty()) {
         const std::string text = typed.toStdString();
