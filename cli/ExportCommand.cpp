@@ -3,6 +3,8 @@
 #include "FileTextStream.h"
 #include "PicTeXWriter.h"
 #include "ReadingWarning.h"
+#include "ResultsJson.h"
+#include "SafeFileWriter.h"
 
 #include <cstring>
 
@@ -10,12 +12,21 @@ namespace brelloc {
 
 namespace {
 
-// Only the PicTeX text goes to standard output; the parser refuses "-" for
-// the others.
-ExportResult WriteToStandardOutput(const GeneralData& data, std::FILE* out)
+std::string Results(const GeneralData& data, const ExportOptions& options)
+{
+    return options.probing ? ResultsJson(data, options.probes) : ResultsJson(data);
+}
+
+// Only the PicTeX text and the results go to standard output; the parser
+// refuses "-" for the others.
+ExportResult WriteToStandardOutput(const GeneralData& data, const OutputRequest& request,
+                                   const ExportOptions& options, std::FILE* out)
 {
     FileTextStream stream(out);
-    WritePicTeX(stream, data);
+    if (request.kind == OutputKind::ResultsJson)
+        stream.Write(Results(data, options));
+    else
+        WritePicTeX(stream, data);
     ExportResult result;
     result.ok = stream.Flush();
     if (!result.ok)
@@ -24,13 +35,30 @@ ExportResult WriteToStandardOutput(const GeneralData& data, std::FILE* out)
     return result;
 }
 
+ExportResult WriteResultsFile(const GeneralData& data, const std::string& path,
+                              const ExportOptions& options)
+{
+    SafeFileWriter writer(path);
+    if (writer.Open()) {
+        writer.Stream().Write(Results(data, options));
+        writer.Commit();
+    }
+    ExportResult result;
+    result.ok = writer.Ok();
+    result.error = writer.ErrorMessage();
+    return result;
+}
+
 ExportResult WriteOutput(const GeneralData& data, const OutputRequest& request,
                          const ExportOptions& options, std::FILE* out,
                          const RenderedOutputWriter& render)
 {
+    if (request.path == "-")
+        return WriteToStandardOutput(data, request, options, out);
     if (request.kind == OutputKind::PicTeX)
-        return request.path == "-" ? WriteToStandardOutput(data, out)
-                                   : WritePicTeXFile(data, request.path);
+        return WritePicTeXFile(data, request.path);
+    if (request.kind == OutputKind::ResultsJson)
+        return WriteResultsFile(data, request.path, options);
     if (!render)
         return WriteFailed(request.path, "this brelloc-export was built without Qt, which PDF, "
                                          "SVG and PNG output need");

@@ -143,6 +143,54 @@ TEST(ParseExportOptions, KeepsEveryOutputInOrderAndTellsWhichNeedRendering)
     EXPECT_FALSE(pictexOnly.options.NeedsRendering());
 }
 
+TEST(ParseExportOptions, ResultsGoToAFileOrStandardOutputWithTheirProbes)
+{
+    const ParsedOptions parsed = ParseExportOptions(
+        {"--probe", "0.5,-1", "--results", "-", "--probe=-2.5e-1,+3", "--probe", "1e2,0"});
+    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    const ExportOptions& o = parsed.options;
+    ASSERT_EQ(o.outputs.size(), 1u);
+    EXPECT_EQ(o.outputs[0].kind, OutputKind::ResultsJson);
+    EXPECT_EQ(o.outputs[0].path, "-");
+    EXPECT_FALSE(o.NeedsRendering());
+    EXPECT_TRUE(o.probing);
+    ASSERT_EQ(o.probes.size(), 3u);
+    EXPECT_EQ(o.probes[0], (ModelPoint{0.5, -1}));
+    EXPECT_EQ(o.probes[1], (ModelPoint{-0.25, 3}));
+    EXPECT_EQ(o.probes[2], (ModelPoint{100, 0}));
+
+    const ParsedOptions plain = ParseExportOptions({"--results", "r.json", "--pictex", "a.tex"});
+    ASSERT_TRUE(plain.Ok()) << plain.error;
+    EXPECT_FALSE(plain.options.probing);
+    EXPECT_EQ(plain.options.outputs[0].path, "r.json");
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string error;
+    };
+    const std::string shape = "\": give the point as X,Y, two numbers in units of L, such as 0.5,-1";
+    const Case cases[] = {
+        {{"--results", "-", "--probe", "1"}, "--probe \"1" + shape},
+        {{"--results", "-", "--probe", "1,"}, "--probe \"1," + shape},
+        {{"--results", "-", "--probe", "1,2,3"}, "--probe \"1,2,3" + shape},
+        {{"--results", "-", "--probe", "1;2"}, "--probe \"1;2" + shape},
+        {{"--results", "-", "--probe", " 1,2"}, "--probe \" 1,2" + shape},
+        {{"--results", "-", "--probe", "1,2x"}, "--probe \"1,2x" + shape},
+        {{"--results", "-", "--probe", "0,5,1"}, "--probe \"0,5,1" + shape},
+        {{"--results", "-", "--probe", "1e999,0"}, "--probe \"1e999,0" + shape},
+        {{"--results", "-", "--probe", "nan,0"}, "--probe \"nan,0" + shape},
+        {{"--results", "-", "--probe", "inf,0"}, "--probe \"inf,0" + shape},
+        {{"--results", "-", "--probe"}, "option --probe needs a value"},
+        {{"--pictex", "-", "--probe", "1,2"}, "--probe adds to the results: give --results FILE as well"},
+        {{"--probe", "1,2"}, "nothing to write: give an output such as --pictex FILE"},
+        {{"--results", "-", "--pictex", "-"}, "standard output is given to two outputs"},
+        {{"--results", "a", "--svg", "a"}, "the file \"a\" is given to two outputs"},
+        {{"--results="}, "option --results needs a file name"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseExportOptions(c.args).error, c.error) << c.args.back();
+}
+
 TEST(ParseExportOptions, HelpAndVersionNeedNoOutput)
 {
     const ParsedOptions help = ParseExportOptions({"--help"});
