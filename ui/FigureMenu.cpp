@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QShortcut>
@@ -148,10 +149,20 @@ std::optional<FigureTarget> ChooseFigureFile(QWidget* parent, int defaultSize)
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QStringLiteral("png"));
     dialog.selectFile(QStringLiteral("flownet.png"));
+    // Choosing another format gives the name being typed that format's
+    // extension.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        for (const FormatInfo& info : kFormats)
-            if (filter == QLatin1String(info.filter))
-                dialog.setDefaultSuffix(QString::fromLatin1(info.suffix));
+        for (const FormatInfo& info : kFormats) {
+            if (filter != QLatin1String(info.filter))
+                continue;
+            const QString suffix = QString::fromLatin1(info.suffix);
+            dialog.setDefaultSuffix(suffix);
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name && FigureMenu::FormatOfPath(name->text())) {
+                const QString text = name->text();
+                name->setText(text.left(text.lastIndexOf(QLatin1Char('.')) + 1) + suffix);
+            }
+        }
     });
 
     auto* sizeBox = new QSpinBox(&dialog);
