@@ -128,10 +128,10 @@ void TFormBrelloc::CreateComponents()
     MainGrid->OnKeyPress = [this](char& key) { MainGridKeyPress(key); };
 
     CreateKeyboardCommands();
-    Figure = new FigureMenu(
-        this, MainGrid->Editor(), [this]() -> const GeneralData* { return shownPlot_.isNull() ? nullptr : &data_; },
-        [this]() { return ShownPlotArea(); },
-        [this](const QString& message) { showMessage_(this, MessageKind::Error, message); });
+    // The data of the drawn net are the committed ones: every commit clears it.
+    const auto drawnNet = [this]() -> const GeneralData* { return shownPlot_.isNull() ? nullptr : &data_; };
+    Figure = new FigureMenu(this, MainGrid->Editor(), drawnNet, [this]() { return ShownPlotArea(); },
+                            [this](const QString& message) { showMessage_(this, MessageKind::Error, message); });
 
     connect(SpeedButtonCalc, &QToolButton::clicked, this, &TFormBrelloc::SpeedButtonCalcClick);
     connect(SpeedButtonPrint, &QToolButton::clicked, this, &TFormBrelloc::SpeedButtonPrintClick);
