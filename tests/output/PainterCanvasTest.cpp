@@ -1,6 +1,7 @@
 #include "PainterCanvas.h"
 
 #include "PrintedReport.h"
+#include "ScreenPlot.h"
 
 #include <QImage>
 #include <QPainter>
@@ -143,6 +144,19 @@ TEST(PainterCanvasTest, SlopedStrokesStayOnTheirLineInEveryDirection)
             EXPECT_LT(std::abs((majorX ? y : x) - exact), 1.0) << c.name << " at " << x << "," << y;
         }
     }
+}
+
+// The screen plot of side 500 on a real image: both arrow tips are lit,
+// though each arrowhead's strokes start there and run back left or down.
+TEST(PainterCanvasTest, ScreenPlotArrowTipsAreDrawn)
+{
+    QImage image = WhiteImage(500, 500);
+    GeneralData data;
+    Paint(image, [&](PainterCanvas& c) { DrawScreenPlot(c, data, 500); });
+    EXPECT_EQ(image.pixel(450, 250), kBlackPixel); // the x tip
+    EXPECT_EQ(image.pixel(451, 250), kAquaPixel);
+    EXPECT_EQ(image.pixel(250, 49), kBlackPixel); // the y tip
+    EXPECT_EQ(image.pixel(250, 48), kAquaPixel);
 }
 
 TEST(PainterCanvasTest, PenColourApplies)
