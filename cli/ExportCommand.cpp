@@ -1,16 +1,30 @@
 #include "ExportCommand.h"
 
 #include "FileTextStream.h"
+#include "FlowField.h"
 #include "PicTeXWriter.h"
 #include "ReadingWarning.h"
 #include "ResultsJson.h"
 #include "SafeFileWriter.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace brelloc {
 
 namespace {
+
+ExportResult WriteText(std::FILE* out, const std::function<void(TextStream&)>& write)
+{
+    FileTextStream stream(out);
+    write(stream);
+    ExportResult result;
+    result.ok = stream.Flush();
+    if (!result.ok)
+        result.error = std::string("Could not write to standard output: ") +
+                       std::strerror(stream.Error()) + ".";
+    return result;
+}
 
 std::string Results(const GeneralData& data, const ExportOptions& options)
 {
@@ -22,17 +36,12 @@ std::string Results(const GeneralData& data, const ExportOptions& options)
 ExportResult WriteToStandardOutput(const GeneralData& data, const OutputRequest& request,
                                    const ExportOptions& options, std::FILE* out)
 {
-    FileTextStream stream(out);
-    if (request.kind == OutputKind::ResultsJson)
-        stream.Write(Results(data, options));
-    else
-        WritePicTeX(stream, data);
-    ExportResult result;
-    result.ok = stream.Flush();
-    if (!result.ok)
-        result.error = std::string("Could not write to standard output: ") +
-                       std::strerror(stream.Error()) + ".";
-    return result;
+    return WriteText(out, [&](TextStream& stream) {
+        if (request.kind == OutputKind::ResultsJson)
+            stream.Write(Results(data, options));
+        else
+            WritePicTeX(stream, data);
+    });
 }
 
 ExportResult WriteResultsFile(const GeneralData& data, const std::string& path,
@@ -72,9 +81,14 @@ std::vector<std::string> ApplyValueOptions(GeneralData& data,
 {
     std::vector<std::string> warnings;
     for (const ValueOption& value : values) {
-        const RowReading reading = ReadRowText(value.row, value.text);
+        // The row's own display text is read whole, as the grid reads it.
+        const std::size_t limit = value.text == RowText(data, value.row)
+                                      ? CharacterCount(value.text)
+                                      : kRowTextLimit;
+        const RowReading reading = ReadRowText(value.row, value.text, limit);
         const std::string shown = CommitRow(data, value.row, value.text);
-        const std::string warning = ReadingWarning(value.option, value.row, value.text, reading, shown);
+        const std::string warning =
+            ReadingWarning(value.option, value.row, value.text, reading, limit, shown);
         if (!warning.empty())
             warnings.push_back("brelloc-export: warning: " + warning);
     }
@@ -87,14 +101,20 @@ int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err,
 {
     if (options.help || options.version) {
         const std::string text = options.help ? ExportUsage() : ExportVersion() + "\n";
-        std::fputs(text.c_str(), out);
-        return std::fflush(out) == 0 ? ExitOk : ExitWriteFailed;
+        const ExportResult result = WriteText(out, [&text](TextStream& stream) { stream.Write(text); });
+        if (result.ok)
+            return ExitOk;
+        std::fprintf(err, "brelloc-export: %s\n", result.error.c_str());
+        return ExitWriteFailed;
     }
 
     GeneralData data;
     InitDefaults(data);
     for (const std::string& warning : ApplyValueOptions(data, options.values))
         std::fprintf(err, "%s\n", warning.c_str());
+    // The outputs then hold the boundaries alone.
+    if (HasNoFlow(data))
+        std::fprintf(err, "brelloc-export: warning: %s\n", kNoFlowMessage);
 
     int code = ExitOk;
     for (const OutputRequest& request : options.outputs) {

@@ -1,40 +1,108 @@
 #include "ExportOptions.h"
 
 #include "GeneralData.h"
+#include "SafeFileWriter.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <system_error>
 #include <optional>
+#include <map>
+#include <system_error>
+
+#include <sys/stat.h>
 
 namespace brelloc {
 
 namespace {
 
-// Whether two output paths name one file, however they are spelt ("a.pdf",
-// "./a.pdf", a path through a link): the second output would silently
-// replace the first.
-bool SameFile(const std::string& a, const std::string& b)
+// The descriptor an output path writes through: "-" is standard output, and
+// /dev/stdout, /dev/fd/1 and the like name it too; -1 for a file.
+int DescriptorOf(const std::string& path)
 {
-    if (a == b)
-        return true;
-    if (a == "-" || b == "-")
-        return false;
-    const auto resolved = [](const std::string& path, std::error_code& error) {
-        const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-        return error ? absolute : std::filesystem::weakly_canonical(absolute, error);
-    };
-    std::error_code error;
-    const std::filesystem::path left = resolved(a, error);
-    if (error)
-        return false;
-    const std::filesystem::path right = resolved(b, error);
-    return !error && left == right;
+    return path == "-" ? 1 : StreamDescriptorOf(path);
 }
 
+// What a file output is known by, however its path is spelt ("a.pdf",
+// "./a.pdf", a path through a symbolic link, a hard link): an existing file
+// by its device and inode, a new one by its absolute path with links and dot
+// folders resolved.
+std::string FileIdentity(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0)
+        return "inode " + std::to_string(status.st_dev) + " " + std::to_string(status.st_ino);
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::absolute(path, error);
+    if (!error) {
+        const std::filesystem::path canonical = std::filesystem::weakly_canonical(resolved, error);
+        if (!error)
+            resolved = canonical;
+    }
+    return "path " + (error ? path : resolved.lexically_normal().string());
+}
+
+// The outputs so far, looked up in logarithmic time, so that a thousand
+// outputs cost no million comparisons. Two outputs name one file when they
+// write through one descriptor ("-", /dev/stdout, /dev/fd/1), or when they
+// are the same file; a descriptor's name (not "-") stands for the file it is
+// open on against plain paths, but two descriptors are told apart by number
+// even where both go to one terminal or pipe. The second output would
+// silently replace the first, or repeat it.
+class OutputFiles {
+public:
+    // The earlier path naming the same file, or none; records the path.
+    std::optional<std::string> Add(const std::string& path)
+    {
+        const int descriptor = DescriptorOf(path);
+        std::optional<std::string> earlier;
+        if (descriptor >= 0) {
+            earlier = Find(descriptors_, descriptor);
+            if (!earlier && path != "-")
+                earlier = Find(files_, FileIdentity(path));
+            if (!earlier) {
+                descriptors_.emplace(descriptor, path);
+                if (path != "-")
+                    descriptorFiles_.emplace(FileIdentity(path), path);
+            }
+        } else {
+            const std::string identity = FileIdentity(path);
+            earlier = Find(files_, identity);
+            if (!earlier)
+                earlier = Find(descriptorFiles_, identity);
+            if (!earlier)
+                files_.emplace(identity, path);
+        }
+        return earlier;
+    }
+
+private:
+    template <typename Key>
+    static std::optional<std::string> Find(const std::map<Key, std::string>& map, const Key& key)
+    {
+        const auto it = map.find(key);
+        return it == map.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+
+    std::map<int, std::string> descriptors_;         // descriptor -> path
+    std::map<std::string, std::string> files_;       // FileIdentity -> plain path
+    std::map<std::string, std::string> descriptorFiles_; // FileIdentity -> descriptor's name
+};
+
+// The error for an output path given twice, spelt as in the earlier one
+// and the later one.
+std::string GivenTwice(const std::string& earlier, const std::string& later)
+{
+    if (DescriptorOf(later) == 1)
+        return earlier == later ? std::string("standard output is given to two outputs")
+                                : "standard output is given to two outputs (\"" + earlier +
+                                      "\" and \"" + later + "\")";
+    if (DescriptorOf(later) >= 0 && earlier != later)
+        return "the file \"" + later + "\" is given to two outputs (also as \"" + earlier + "\")";
+    return "the file \"" + later + "\" is given to two outputs";
+}
 
 // What an option sets; the usage lists them in the same groups.
 enum class OptionRole { Value, Output, Probe, PageSize, FigureSize, Landscape, Help, Version };
@@ -151,6 +219,17 @@ bool IsOption(const std::string& arg)
     return arg.rfind("-", 0) == 0 && arg != "-";
 }
 
+// Whether a word is spelt as one of the exporter's own options (with or
+// without "=VALUE"): after an output option it means the file name was
+// forgotten. "./--landscape" names such a file.
+bool IsOwnOption(const std::string& arg)
+{
+    if (arg == "--")
+        return true;
+    const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+    return FindOption(arg.substr(0, equals)).has_value();
+}
+
 std::string NeedsWhat(OptionRole role)
 {
     return role == OptionRole::Output ? "a file name" : "a value";
@@ -173,9 +252,17 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
         parsed.error = error;
         return parsed;
     };
+    OutputFiles outputFiles;
+    bool optionsEnded = false;          // after "--" every word is an argument
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (optionsEnded)
+            return fail("unexpected argument \"" + arg + "\"");
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
         std::string name = arg;
         std::optional<std::string> value;
         const std::size_t equals = arg.find('=');
@@ -205,7 +292,7 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
         }
 
         if (!value) {
-            if (i + 1 >= args.size())
+            if (i + 1 >= args.size() || (role == OptionRole::Output && IsOwnOption(args[i + 1])))
                 return fail("option " + name + " needs " + NeedsWhat(role));
             value = args[++i];
         }
@@ -220,10 +307,8 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
             if (*value == "-" && entry->kind != OutputKind::PicTeX &&
                 entry->kind != OutputKind::ResultsJson)
                 return fail("option " + name + " cannot write to standard output; give a file name");
-            for (const OutputRequest& earlier : options.outputs)
-                if (SameFile(earlier.path, *value))
-                    return fail(*value == "-" ? std::string("standard output is given to two outputs")
-                                              : "the file \"" + *value + "\" is given to two outputs");
+            if (const std::optional<std::string> earlier = outputFiles.Add(*value))
+                return fail(GivenTwice(*earlier, *value));
             options.outputs.push_back({entry->kind, *value});
             break;
         case OptionRole::Probe: {
@@ -301,7 +386,11 @@ std::string ExportUsage()
            "\n"
            "  --help             show this text\n"
            "  --version          show the program's version\n"
+           "  --                 end of the options\n"
            "\n"
+           "An output option takes the next word as its file name unless that is one of\n"
+           "the options above (write ./--landscape for a file of that name).\n"
+           "With SOURCE_DATE_EPOCH set, the report gives that moment as its date.\n"
            "Each output is written completely or not at all: an existing file is only\n"
            "replaced by a whole new one. After a failure the other outputs are still\n"
            "written.\n"

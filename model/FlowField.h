@@ -23,4 +23,11 @@ double MapY(const GeneralData& data, double xi, double eta);
 double CoshFromExp(double u);
 double SinhFromExp(double u);
 
+// Whether the field is flat: with H/L = 0 and N/k = 0 neither drain nor
+// infiltration drives any flow, so there is no net to draw.
+bool HasNoFlow(const GeneralData& data);
+
+// What the outputs say where there is no flow.
+extern const char* const kNoFlowMessage;
+
 } // namespace brelloc

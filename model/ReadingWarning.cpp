@@ -1,5 +1,7 @@
 #include "ReadingWarning.h"
 
+#include <cmath>
+
 namespace brelloc {
 
 namespace {
@@ -19,20 +21,44 @@ std::string RangeOf(int row)
     }
 }
 
+bool SameNumber(const RowReading& a, const RowReading& b)
+{
+    if (a.noNumber || b.noNumber)
+        return a.noNumber == b.noNumber;
+    return a.read == b.read || (std::isnan(a.read) && std::isnan(b.read));
+}
+
 // Why the typed text did not give the value typed, or "" when it did.
-std::string ReadingProblems(int row, const std::string& text, const RowReading& reading)
+// `reading` is what was committed; `limit` the characters it read. The cut
+// at 40 characters is named only where it changed the number read: a number
+// that ends before it is reported as if the whole text had been read.
+std::string ReadingProblems(int row, const std::string& text, const RowReading& reading,
+                            std::size_t limit)
 {
     std::string problems;
     auto add = [&problems](const std::string& problem) {
         problems += problems.empty() ? problem : "; " + problem;
     };
-    if (reading.noNumber) {
+    const std::size_t characters = CharacterCount(text);
+    RowReading reported = reading;
+    if (characters > limit) {
+        const RowReading whole = ReadRowText(row, text, characters);
+        if (!SameNumber(reading, whole)) {
+            add(reading.noNumber ? "the number lies beyond the first 40 characters, the only "
+                                   "ones read"
+                                 : "only the first 40 characters are read");
+            if (!reading.noNumber && reading.replaced)
+                add("the value must be " + RangeOf(row));
+            return problems;
+        }
+        reported = whole;
+    }
+    if (reported.noNumber) {
         add("no number found");
     } else {
-        if (reading.partlyRead)
-            add(text.size() > kRowTextLimit ? "only the first 40 characters are read"
-                                            : "the text after the number is ignored");
-        if (reading.replaced)
+        if (reported.partlyRead)
+            add("the text after the number is ignored");
+        if (reported.replaced)
             add("the value must be " + RangeOf(row));
     }
     return problems;
@@ -41,9 +67,9 @@ std::string ReadingProblems(int row, const std::string& text, const RowReading& 
 } // namespace
 
 std::string ReadingWarning(const std::string& name, int row, const std::string& text,
-                           const RowReading& reading, const std::string& shown)
+                           const RowReading& reading, std::size_t limit, const std::string& shown)
 {
-    const std::string problems = ReadingProblems(row, text, reading);
+    const std::string problems = ReadingProblems(row, text, reading, limit);
     if (problems.empty())
         return std::string();
     return name + " \"" + text + "\": " + problems + "; using " + Trimmed(shown) + ".";

@@ -13,7 +13,7 @@ trap xsession_stop EXIT
 
 xsession_start
 xsession_launch "$build/ui/brelloc"
-xdotool windowfocus --sync "$window"
+xsession_focus
 # H/L 0.3 and N/k 0.4, each committed by Enter, then Calculate.
 xdotool type --delay 40 "0.3"
 xdotool key Return

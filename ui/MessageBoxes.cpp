@@ -66,4 +66,11 @@ void ShowMessageBox(QWidget* parent, MessageKind kind, const QString& text)
     }
 }
 
+bool AskQuestion(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, ApplicationTitle(), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 } // namespace brelloc

@@ -26,4 +26,8 @@ QString ApplicationTitle();
 // title; returns when the user closes it.
 void ShowMessageBox(QWidget* parent, MessageKind kind, const QString& text);
 
+// A modal question with Yes and No buttons, No the default, titled with the
+// application's name; true when the user answers Yes.
+bool AskQuestion(QWidget* parent, const QString& text);
+
 } // namespace brelloc

@@ -14,6 +14,7 @@
 #include "StringGrid.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -230,8 +231,11 @@ void TFormBrelloc::showEvent(QShowEvent* event)
         SetOuterSize(kStartWidth, kStartHeight);
         // A window manager frames the window only after it is mapped; once
         // the frame is known the start-up size is set again, so that the
-        // window with its frame takes it. A bare X server never adds one.
-        int waited = 0;
+        // window with its frame takes it. A bare X server never adds one; a
+        // busy desktop may take some seconds to frame it, so the watch lasts
+        // ten seconds of wall time.
+        QElapsedTimer waited;
+        waited.start();
         auto* watch = new QTimer(this);
         watch->setInterval(50);
         connect(watch, &QTimer::timeout, this, [this, watch, waited]() mutable {
@@ -240,7 +244,7 @@ void TFormBrelloc::showEvent(QShowEvent* event)
                 SetOuterSize(kStartWidth, kStartHeight);
                 CentreOnScreen();
             }
-            if (framed || ++waited >= 40)
+            if (framed || waited.hasExpired(10000))
                 watch->deleteLater();
         });
         watch->start();
@@ -297,7 +301,7 @@ void TFormBrelloc::MainGridSelectCell(int ACol, int ARow, bool& CanSelect)
     // A typed text that was not taken as typed says so, as the exporter does.
     if (!ownText) {
         const std::string warning = ReadingWarning(kRowLabels[currentRow_], currentRow_, text,
-                                                   ReadRowText(currentRow_, text), shown);
+                                                   ReadRowText(currentRow_, text), kRowTextLimit, shown);
         if (!warning.empty())
             Notes->ShowNote(Text(warning));
     }
@@ -372,9 +376,18 @@ void TFormBrelloc::SpeedButtonTexClick()
     if (SaveDialog1.Execute(this)) {
         // The path is used whole, in the file system's encoding.
         const std::string path = QFile::encodeName(SaveDialog1.FileName).toStdString();
-        const ExportResult result = WritePicTeXFile(data_, path);
-        if (!result.ok)
-            showMessage_(this, MessageKind::Error, QString::fromLocal8Bit(result.error.c_str()));
+        // A file of someone else's (a chapter of the user's document, say)
+        // is replaced only when the user says so; an earlier figure is not
+        // worth a question.
+        const bool replace =
+            ExistingFileAt(path) != ExistingFile::Other ||
+            askQuestion_(this, QStringLiteral("Replace %1? It was not written by Brelloc.")
+                                   .arg(SaveDialog1.FileName));
+        if (replace) {
+            const ExportResult result = WritePicTeXFile(data_, path);
+            if (!result.ok)
+                showMessage_(this, MessageKind::Error, QString::fromLocal8Bit(result.error.c_str()));
+        }
     }
     ClearScreenPlot();
 }

@@ -43,6 +43,9 @@ public:
     // How the form shows its message boxes; tests put a recorder here.
     using MessagePresenter = std::function<void(QWidget* parent, MessageKind kind, const QString& text)>;
     void SetMessagePresenter(MessagePresenter presenter) { showMessage_ = std::move(presenter); }
+    // How the form asks a yes-or-no question (true for yes); tests answer here.
+    using QuestionPresenter = std::function<bool(QWidget* parent, const QString& text)>;
+    void SetQuestionPresenter(QuestionPresenter presenter) { askQuestion_ = std::move(presenter); }
 
     // Writes the four value cells, recomputes the derived values and clears
     // the screen plot from the window.
@@ -115,6 +118,7 @@ private:
     QPoint shownPlotAt_;
     bool shownOnce_ = false;
     MessagePresenter showMessage_ = &ShowMessageBox;
+    QuestionPresenter askQuestion_ = &AskQuestion;
 };
 
 // The one main form of the program, set while it exists.

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Starts the built program on a private X server, types a value, presses
 # Enter, clicks Calculate and checks the screenshot for the aqua plot square
-# with black net lines in it. With QT_SCALE_FACTOR=2 the window is twice as
-# large in screen pixels: the value is typed and F5 (which commits it)
-# draws the net, at the screen's resolution.
+# with black net lines in it. Every step waits for what it needs (the window
+# mapped and focused, the plot drawn, the size set back), up to a deadline,
+# so a busy machine makes it slower, not flaky. With QT_SCALE_FACTOR=2 the
+# window is twice as large in screen pixels: the value is typed and F5
+# (which commits it) draws the net, at the screen's resolution.
 # Usage: smoke.sh path/to/brelloc [screenshot.png]
 set -euo pipefail
 program="$1"
@@ -20,12 +22,15 @@ trap 'xsession_stop; rm -rf "$work"' EXIT
 xsession_start
 xsession_launch "$program"
 
-eval "$(xdotool getwindowgeometry --shell "$window")" # WIDTH, HEIGHT, X, Y
-[[ "$WIDTH" == "$(px 580)" && "$HEIGHT" == "$(px 552)" ]] ||
+WIDTH=0 HEIGHT=0 X=0 Y=0
+geometry_is() {
+    eval "$(xdotool getwindowgeometry --shell "$window")" # WIDTH, HEIGHT, X, Y
+    [[ "$WIDTH" == "$1" && "$HEIGHT" == "$2" ]]
+}
+xsession_wait 30 geometry_is "$(px 580)" "$(px 552)" ||
     { echo "window is ${WIDTH}x${HEIGHT}, not $(px 580)x$(px 552)"; exit 1; }
 
-xdotool windowfocus --sync "$window"
-sleep 0.3
+xsession_focus
 xdotool type --delay 40 "0.4"
 if (( scale == 1 )); then
     xdotool key Shift Return
@@ -35,19 +40,19 @@ else
 fi
 
 count() { convert "$work/plot.png" -fill white +opaque "$1" -fill black -opaque "$1" -format '%[fx:int(w*h*(1-mean)+0.5)]' info:; }
-# Take screenshots until the plot has appeared (or 30 s have passed).
+# Takes a screenshot; succeeds once the plot square with its net is in it.
 aqua=0
 black=0
-for _ in $(seq 60); do
-    xsession_running
+plot_drawn() {
+    xsession_running || exit 1
     import -window root "$shot"
     # The plot square lies below the grid (which ends at y 137 of the window).
     convert "$shot" -crop "${WIDTH}x$((HEIGHT - $(px 145)))+${X}+$((Y + $(px 145)))" +repage "$work/plot.png"
     aqua="$(count 'rgb(0,255,255)')"
     black="$(count 'rgb(0,0,0)')"
-    (( aqua > 120000 * scale * scale && black > 2000 * scale )) && break
-    sleep 0.5
-done
+    (( aqua > 120000 * scale * scale && black > 2000 * scale ))
+}
+xsession_wait 60 plot_drawn || true
 echo "aqua pixels: $aqua, black pixels: $black"
 # A square of side 399: about 159000 pixels, most of them aqua. At scale 2
 # it has side 798 and four times the pixels; the net's lines stay one pixel
@@ -85,12 +90,7 @@ beside="$(row_black $(( scale == 1 ? 176 : 355 )) $(( scale == 1 ? 90 : 181 )))"
 # Shrinking the window below its smallest size: with no window manager to
 # honour the size hint, the program itself sets the size back to 383 x 360.
 xdotool windowsize "$window" 100 100
-for _ in $(seq 100); do
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    [[ "$WIDTH" == "$(px 383)" && "$HEIGHT" == "$(px 360)" ]] && break
-    sleep 0.1
-done
-[[ "$WIDTH" == "$(px 383)" && "$HEIGHT" == "$(px 360)" ]] ||
+xsession_wait 30 geometry_is "$(px 383)" "$(px 360)" ||
     { echo "shrunk window is ${WIDTH}x${HEIGHT}, not $(px 383)x$(px 360)"; exit 1; }
 xsession_running
 echo "smoke test passed"

@@ -99,8 +99,10 @@ TEST(FigureSvgTest, IsWellFormedAndHoldsTheLines)
     EXPECT_TRUE(svg.contains("viewBox=\"0 0 800 800\""));
     EXPECT_TRUE(svg.contains(">x</text>"));
     EXPECT_TRUE(svg.contains(">y</text>"));
-    // A generic family that every viewer resolves to a sans-serif face.
-    EXPECT_TRUE(svg.contains("font-family=\"sans-serif\""));
+    // The built-in face that placed the labels, then the generic family, so
+    // a viewer without that face still takes a sans-serif one.
+    EXPECT_TRUE(svg.contains("font-family=\"DejaVu Sans, sans-serif\""));
+    EXPECT_FALSE(svg.contains("font-family=\"sans-serif\""));
 }
 
 TEST(FigurePngTest, IsTheRightSizeWithDarkNetOnWhite)

@@ -19,11 +19,15 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QMessageBox>
 #include <QPrinter>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -79,8 +83,13 @@ private slots:
     void minimumSizeAndHelpButton();
     void panelNotesShareTheFreePart();
     void screenPlotShownKeptAndCleared();
+    void noFlowIsSaidInThePlot();
+    void textsHaveGlyphs();
     void picTeXButton();
     void picTeXButtonReportsUnwritableFile();
+    void picTeXButtonAsksBeforeReplacingAnotherFile_data();
+    void picTeXButtonAsksBeforeReplacingAnotherFile();
+    void replaceQuestionDefaultsToNo();
     void printButton();
     void helpButtonsShowTheirTexts();
     void helpBoxKeepsTheSketchInFixedPitch();
@@ -108,6 +117,8 @@ private:
 
     std::unique_ptr<TFormBrelloc> form;
     std::vector<ShownMessage> messages;
+    std::vector<QString> questions;
+    bool answerYes = false;
 };
 
 void FormTest::init()
@@ -116,6 +127,12 @@ void FormTest::init()
     form = std::make_unique<TFormBrelloc>();
     form->SetMessagePresenter([this](QWidget*, MessageKind kind, const QString& text) {
         messages.push_back({kind, text});
+    });
+    questions.clear();
+    answerYes = false;
+    form->SetQuestionPresenter([this](QWidget*, const QString& text) {
+        questions.push_back(text);
+        return answerYes;
     });
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -413,6 +430,69 @@ void FormTest::screenPlotShownKeptAndCleared()
     QVERIFY(!PlotVisible());
 }
 
+// H/L 0 and N/k 0: Calculate shows the sentence in the window's font,
+// centred across the square in the middle of its lower half, on the aqua.
+void FormTest::noFlowIsSaidInThePlot()
+{
+    const QString sentence = QStringLiteral("no flow: H/L and N/k are both 0");
+    const QFontMetrics metrics(form->font());
+    const int width = metrics.horizontalAdvance(sentence);
+    const int height = metrics.height();
+    QImage expected(width, height, QImage::Format_RGB32);
+    expected.fill(kAquaPixel);
+    {
+        QPainter painter(&expected);
+        painter.setFont(form->font());
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(0, metrics.ascent()), sentence);
+    }
+    auto sentenceShown = [&]() {
+        const ScreenPlotLayout layout = Layout();
+        const QImage window = form->grab().toImage();
+        const QRect cell(layout.left + (layout.side - width) / 2,
+                         layout.top + layout.side / 2 + layout.side / 4 - height / 2, width, height);
+        return window.copy(cell).convertToFormat(QImage::Format_RGB32) == expected;
+    };
+
+    QVERIFY(width > 100 && height > 5); // a face with glyphs
+    for (const Step& step : {Type("0"), Press(Qt::Key_Return), Type("0"), Press(Qt::Key_Return)})
+        Run(step);
+    QCOMPARE(form->Data().HL, 0.0);
+    QCOMPARE(form->Data().NK, 0.0);
+    QVERIFY(!sentenceShown());
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+    QVERIFY(sentenceShown());
+
+    // With infiltration there is a net, and no sentence.
+    Run(Press(Qt::Key_Up));
+    Run(Type("0.5"));
+    Run(Press(Qt::Key_Return));
+    QCOMPARE(form->Data().NK, 0.5);
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+    QVERIFY(!sentenceShown());
+}
+
+// The window's face is "MS Sans Serif" where it is installed, else the
+// built-in DejaVu Sans, also on a machine without any font (a run of this
+// test under an empty fontconfig configuration): never a face without
+// glyphs, whose texts would be empty boxes.
+void FormTest::textsHaveGlyphs()
+{
+    const QString family = QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))
+                               ? QStringLiteral("MS Sans Serif")
+                               : QStringLiteral("DejaVu Sans");
+    for (QWidget* widget : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->GeneralLabel),
+                            static_cast<QWidget*>(form->MainGrid)}) {
+        QCOMPARE(QFontInfo(widget->font()).family(), family);
+        const QRawFont raw = QRawFont::fromFont(widget->font());
+        QVERIFY(raw.isValid());
+        for (const QChar c : QStringLiteral("H/L=0.5 Number of squares"))
+            QVERIFY(raw.supportsCharacter(c));
+    }
+}
+
 void FormTest::picTeXButton()
 {
     QTemporaryDir dir;
@@ -473,6 +553,102 @@ void FormTest::picTeXButtonReportsUnwritableFile()
     QVERIFY2(messages[0].text.contains(path), qPrintable(messages[0].text));
     QVERIFY(!QFile::exists(path));
     QCOMPARE(form->SaveDialog1.FileName, path); // the name is kept as after any export
+}
+
+void FormTest::picTeXButtonAsksBeforeReplacingAnotherFile_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("replaced");
+    const QByteArray document = "\\section{Results}\nAs Figure 3 shows...\n";
+    QTest::newRow("another file, answered No") << document << false << true << false;
+    QTest::newRow("another file, answered Yes") << document << true << true << true;
+    QTest::newRow("an empty file, answered No") << QByteArray() << false << true << false;
+    QTest::newRow("a figure Brelloc wrote") << QByteArray("% Brelloc\n\\begin{figure}[htb]\n") << false
+                                            << false << true;
+    QTest::newRow("a figure Brelloc wrote, CR LF line ends")
+        << QByteArray("% Brelloc\r\n\\begin{figure}[htb]\r\n") << false << false << true;
+    QTest::newRow("a first line that only begins like Brelloc's")
+        << QByteArray("% Brelloc is cited here\n") << false << true << false;
+}
+
+void FormTest::picTeXButtonAsksBeforeReplacingAnotherFile()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(bool, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chapter.tex"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(old);
+    file.close();
+    answerYes = answer;
+    form->SaveDialog1.SetChooser([&](QWidget*, const SaveDialog&) { return std::optional<QString>(path); });
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+
+    QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton);
+    if (asked) {
+        QCOMPARE(questions.size(), std::size_t(1));
+        QCOMPARE(questions[0], QStringLiteral("Replace %1? It was not written by Brelloc.").arg(path));
+    } else {
+        QVERIFY(questions.empty());
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray now = file.readAll();
+    file.close();
+    if (replaced) {
+        QVERIFY(now.startsWith("% Brelloc\n\\begin{figure}[htb]\n"));
+        QVERIFY(now.endsWith("\\end{figure}\n"));
+    } else {
+        QCOMPARE(now, old);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("chapter.tex")});
+    QVERIFY(messages.empty());
+    QVERIFY(!PlotVisible()); // repainted as after any export
+}
+
+void FormTest::replaceQuestionDefaultsToNo()
+{
+    form->SetQuestionPresenter(&AskQuestion); // the real box
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notes.tex"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("my notes\n");
+    file.close();
+    form->SaveDialog1.SetChooser([&](QWidget*, const SaveDialog&) { return std::optional<QString>(path); });
+    // Return answers the box with its default button. Should the box never
+    // come, every dialog is closed after two seconds, so the test fails
+    // instead of waiting.
+    QString shownText;
+    QTimer poll;
+    int polls = 0;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            if (++polls > 200) {
+                poll.stop();
+                for (QWidget* widget : QApplication::topLevelWidgets())
+                    if (auto* dialog = qobject_cast<QDialog*>(widget))
+                        dialog->reject();
+            }
+            return;
+        }
+        poll.stop();
+        shownText = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    poll.start();
+    QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(shownText, QStringLiteral("Replace %1? It was not written by Brelloc.").arg(path));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("my notes\n"));
 }
 
 void FormTest::printButton()
@@ -732,7 +908,7 @@ void FormTest::replacedValueIsNoted()
         GeneralData data;
         const std::string shown = CommitRow(data, row, text);
         const char* names[] = {"H/L", "N/k", "Xmax/L", "Number of squares"};
-        QCOMPARE(QString::fromStdString(ReadingWarning(names[row], row, text, ReadRowText(row, text), shown)),
+        QCOMPARE(QString::fromStdString(ReadingWarning(names[row], row, text, ReadRowText(row, text), kRowTextLimit, shown)),
                  note);
     }
 }
