@@ -105,7 +105,9 @@ std::string GivenTwice(const std::string& earlier, const std::string& later)
 }
 
 // What an option sets; the usage lists them in the same groups.
-enum class OptionRole { Value, Output, Probe, PageSize, FigureSize, Landscape, Help, Version };
+enum class OptionRole {
+    Value, Output, Probe, PageSize, FigureSize, Landscape, MarkDivide, Help, Version
+};
 
 struct OptionEntry {
     const char* name;
@@ -128,6 +130,7 @@ constexpr OptionEntry kOptions[] = {
     {"--page-size", OptionRole::PageSize},
     {"--size", OptionRole::FigureSize},
     {"--landscape", OptionRole::Landscape},
+    {"--mark-divide", OptionRole::MarkDivide},
     {"--help", OptionRole::Help},
     {"-h", OptionRole::Help},
     {"--version", OptionRole::Version},
@@ -277,13 +280,15 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
                                       : "unexpected argument \"" + arg + "\"");
 
         const OptionRole role = entry->role;
-        const bool isFlag = role == OptionRole::Landscape || role == OptionRole::Help ||
-                            role == OptionRole::Version;
+        const bool isFlag = role == OptionRole::Landscape || role == OptionRole::MarkDivide ||
+                            role == OptionRole::Help || role == OptionRole::Version;
         if (isFlag) {
             if (value)
                 return fail("option " + name + " takes no value");
             if (role == OptionRole::Landscape)
                 options.landscape = true;
+            else if (role == OptionRole::MarkDivide)
+                options.markDivide = true;
             else if (role == OptionRole::Help)
                 options.help = true;
             else
@@ -348,6 +353,9 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
                                      });
     if (options.probing && !results && !options.help && !options.version)
         return fail("--probe adds to the results: give --results FILE as well");
+    if (options.markDivide && !options.NeedsRendering() && !options.help && !options.version)
+        return fail("--mark-divide marks the figure of the SVG, PNG and report outputs: "
+                    "give one of them as well");
     return parsed;
 }
 
@@ -380,6 +388,10 @@ std::string ExportUsage()
            "  --page-size NAME   paper of the report: A4, Letter, A3, Legal or A5 (A4)\n"
            "  --landscape        print the report across the page\n"
            "  --size PIXELS      side of the square SVG and PNG figures, 16 to 16384 (800)\n"
+           "  --mark-divide      mark the dividing stream line, the divide, the stagnation\n"
+           "                     point and the water-table top in red on the figure of the\n"
+           "                     SVG, PNG and report outputs (the PicTeX figure stays as\n"
+           "                     it is)\n"
            "  --probe X,Y        add the head, pressure head, stream function and specific\n"
            "                     discharge at the point (X, Y) to the results (repeatable;\n"
            "                     null for a point outside the flow region)\n"

@@ -39,6 +39,7 @@ struct ExportOptions {
     bool probing = false;               // --probe was given (the results list the probes)
     PaperSize paper = PaperSize::A4;
     bool landscape = false;
+    bool markDivide = false; // --mark-divide: results marked on the SVG, PNG and report figures
     int figureSize = kExportFigureDefaultSize;
     bool help = false;
     bool version = false;
@@ -62,7 +63,8 @@ struct ParsedOptions {
 // or --version at least one output is required, and no file may be named by
 // two outputs (by device and inode for existing files, resolved paths for new
 // ones). --probe X,Y takes two finite numbers with a full stop as decimal
-// point and needs --results.
+// point and needs --results; --mark-divide needs an SVG, PNG or report
+// output to mark.
 ParsedOptions ParseExportOptions(const std::vector<std::string>& args);
 
 std::string ExportUsage();

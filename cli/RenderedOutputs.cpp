@@ -74,11 +74,12 @@ ExportResult RenderedOutputs::Write(const GeneralData& data, const OutputRequest
     case OutputKind::ReportPdf:
         return WriteReportPdf(data, request.path, QPageSize(PageSizeOf(options.paper)),
                               options.landscape ? QPageLayout::Landscape
-                                                : QPageLayout::Portrait);
+                                                : QPageLayout::Portrait,
+                              options.markDivide);
     case OutputKind::FigureSvg:
-        return WriteFigureSvg(data, request.path, options.figureSize);
+        return WriteFigureSvg(data, request.path, options.figureSize, options.markDivide);
     case OutputKind::FigurePng:
-        return WriteFigurePng(data, request.path, options.figureSize);
+        return WriteFigurePng(data, request.path, options.figureSize, options.markDivide);
     case OutputKind::PicTeX:
     case OutputKind::ResultsJson:
         break;

@@ -1,5 +1,6 @@
 #include "FileRenderers.h"
 
+#include "DivideMarks.h"
 #include "FlowNetFigure.h"
 #include "InterruptCleanup.h"
 #include "NumberFormat.h"
@@ -209,7 +210,8 @@ void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size)
     DrawExportFigure(canvas, data, size, FontDialog2);
 }
 
-void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const FontSpec& font)
+void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const FontSpec& font,
+                      bool markDivide)
 {
     canvas.SetPenColor(kWhite);
     canvas.SetBrushColor(kWhite);
@@ -220,10 +222,12 @@ void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const F
     FigureLayout layout;
     layout.side = size;
     DrawFlowNetFigure(canvas, data, layout);
+    if (markDivide)
+        DrawDivideMarks(canvas, data, layout);
 }
 
 ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QPageSize pageSize,
-                            QPageLayout::Orientation orientation)
+                            QPageLayout::Orientation orientation, bool markDivide)
 {
     const ExportResult target = CheckTarget(path);
     if (!target.ok)
@@ -247,7 +251,7 @@ ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QP
     const ReportDate date = ReportDateFromEnvironment();
     if (!date.error.empty())
         return WriteFailed(path, date.error);
-    if (!PrintReport(printer, data).ok)
+    if (!PrintReport(printer, data, markDivide).ok)
         return Failed(path, "the report page could not be rendered");
 
     QFile pdf(pdfPath);
@@ -263,7 +267,7 @@ ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QP
     return WriteWhole(path, bytes);
 }
 
-QByteArray RenderFigureSvg(const GeneralData& data, int size)
+QByteArray RenderFigureSvg(const GeneralData& data, int size, bool markDivide)
 {
     QBuffer svg;
     svg.open(QIODevice::WriteOnly);
@@ -280,7 +284,7 @@ QByteArray RenderFigureSvg(const GeneralData& data, int size)
         return QByteArray();
     {
         PainterCanvas canvas(painter);
-        DrawExportFigure(canvas, data, size, SvgFont());
+        DrawExportFigure(canvas, data, size, SvgFont(), markDivide);
     }
     painter.end();
     svg.close();
@@ -289,7 +293,7 @@ QByteArray RenderFigureSvg(const GeneralData& data, int size)
     return bytes;
 }
 
-QImage RenderFigureImage(const GeneralData& data, int size)
+QImage RenderFigureImage(const GeneralData& data, int size, bool markDivide)
 {
     QImage image(size, size, QImage::Format_RGB32);
     if (image.isNull())
@@ -301,25 +305,27 @@ QImage RenderFigureImage(const GeneralData& data, int size)
     {
         QPainter painter(&image);
         PainterCanvas canvas(painter);
-        DrawExportFigure(canvas, data, size);
+        DrawExportFigure(canvas, data, size, FontDialog2, markDivide);
     }
     return image;
 }
 
-ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size)
+ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide)
 {
     if (!SizeIsValid(size))
         return Failed(path, SizeReason(size));
     const ExportResult target = CheckTarget(path);
     if (!target.ok)
         return target;
-    const QByteArray svg = RenderFigureSvg(data, size);
+    const QByteArray svg = RenderFigureSvg(data, size, markDivide);
     if (svg.isEmpty())
         return Failed(path, "the SVG output could not be started");
     return WriteWhole(path, svg);
 }
 
-ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size)
+ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide)
 {
     if (!SizeIsValid(size))
         return Failed(path, SizeReason(size));
@@ -327,7 +333,7 @@ ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, in
     if (!target.ok)
         return target;
 
-    const QImage image = RenderFigureImage(data, size);
+    const QImage image = RenderFigureImage(data, size, markDivide);
     if (image.isNull())
         return Failed(path, "not enough memory for the picture");
 
@@ -339,7 +345,8 @@ ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, in
     return WriteWhole(path, png.data());
 }
 
-ExportResult WriteFigurePdf(const GeneralData& data, const std::string& path, int size)
+ExportResult WriteFigurePdf(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide)
 {
     if (!SizeIsValid(size))
         return Failed(path, SizeReason(size));
@@ -365,7 +372,7 @@ ExportResult WriteFigurePdf(const GeneralData& data, const std::string& path, in
             return Failed(path, "the PDF output could not be started");
         {
             PainterCanvas canvas(painter);
-            DrawExportFigure(canvas, data, size, SvgFont());
+            DrawExportFigure(canvas, data, size, SvgFont(), markDivide);
         }
         painter.end();
     }

@@ -21,9 +21,10 @@ constexpr int kFigureDefaultSize = 800;
 // The figure as the printed report draws it, on a white square of the given
 // side: axes with arrowheads and labels in the given font (the report's body
 // font unless told), the three boundaries and the flow net in a black
-// hairline.
+// hairline; with markDivide, the results marked over it in red.
 void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size);
-void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const FontSpec& font);
+void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const FontSpec& font,
+                      bool markDivide = false);
 
 // Loads the faces built into the program into Qt's font database, so texts
 // never come out fontless; called once the QGuiApplication runs. False when
@@ -55,22 +56,27 @@ bool SetPdfCreationDate(QByteArray& pdf, long long secondsSince1970);
 // names the path and the reason. They need a QGuiApplication (for fonts) but
 // no display: the offscreen platform will do.
 
+// With markDivide, each marks the results on its figure.
+
 // The one-page printed report as a PDF page, through the same printing code.
 ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QPageSize pageSize,
-                            QPageLayout::Orientation orientation);
+                            QPageLayout::Orientation orientation, bool markDivide = false);
 
 // The figure as SVG vector graphics of size x size pixels.
-ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size);
+ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide = false);
 
 // The figure as a PNG picture of size x size pixels.
-ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size);
+ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide = false);
 
 // The figure alone on a PDF page of size x size pixels at 96 per inch.
-ExportResult WriteFigurePdf(const GeneralData& data, const std::string& path, int size);
+ExportResult WriteFigurePdf(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide = false);
 
 // The pictures the PNG and SVG files hold, in memory (for the clipboard);
 // a null image or empty bytes where they could not be made.
-QImage RenderFigureImage(const GeneralData& data, int size);
-QByteArray RenderFigureSvg(const GeneralData& data, int size);
+QImage RenderFigureImage(const GeneralData& data, int size, bool markDivide = false);
+QByteArray RenderFigureSvg(const GeneralData& data, int size, bool markDivide = false);
 
 } // namespace brelloc

@@ -171,6 +171,20 @@ void PainterCanvas::TextOut(int x, int y, const std::string& text)
     painter_.setPen(pen_);
 }
 
+void PainterCanvas::Dot(int x, int y, int radius)
+{
+    if (radius <= 0)
+        return;
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(pen_.color());
+    // Half a pixel more, so the aliased disc takes in the pixels radius away
+    // from (x, y) on each side.
+    const qreal reach = radius + 0.5;
+    painter_.drawEllipse(QPointF(x, y), reach, reach);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setPen(pen_);
+}
+
 int PainterCanvas::TextWidth(const std::string& text)
 {
     return painter_.fontMetrics().horizontalAdvance(ToQString(text));

@@ -34,6 +34,7 @@ public:
     void LineTo(int x, int y) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const std::string& text) override;
+    void Dot(int x, int y, int radius) override;
 
     int TextWidth(const std::string& text) override;
     int TextHeight(const std::string& text) override;

@@ -72,6 +72,12 @@ TEST(ParseExportOptions, RejectsWhatItDoesNotKnow)
         {{"--page-size=", "--report", "r.pdf"},
          "--page-size \"\": give one of A4, Letter, A3, Legal, A5"},
         {{"--landscape=yes", "--report", "r.pdf"}, "option --landscape takes no value"},
+        {{"--mark-divide=1", "--png", "f.png"}, "option --mark-divide takes no value"},
+        {{"--mark-divide", "--pictex", "a.tex"},
+         "--mark-divide marks the figure of the SVG, PNG and report outputs: give one of them as well"},
+        {{"--results", "-", "--mark-divide"},
+         "--mark-divide marks the figure of the SVG, PNG and report outputs: give one of them as well"},
+        {{"--mark-divide"}, "nothing to write: give an output such as --pictex FILE"},
         {{"--version=1"}, "option --version takes no value"},
         {{"--svg", "a", "--png", "a"}, "the file \"a\" is given to two outputs"},
         {{"--report", "x.pdf", "--pictex", "x.pdf"}, "the file \"x.pdf\" is given to two outputs"},
@@ -198,6 +204,29 @@ TEST(ParseExportOptions, ReadsTheReportAndFigureSettings)
         EXPECT_EQ(parsed.options.paper, c.paper) << c.args[0] << " " << c.args[1];
         EXPECT_EQ(parsed.options.landscape, c.landscape) << c.args[0];
         EXPECT_EQ(parsed.options.figureSize, c.size) << c.args[0];
+    }
+}
+
+TEST(ParseExportOptions, MarkDivideIsAFlagForTheRenderedOutputs)
+{
+    struct Case {
+        std::vector<std::string> args;
+        bool marks;
+    };
+    const Case cases[] = {
+        {{"--png", "f.png"}, false},
+        {{"--mark-divide", "--png", "f.png"}, true},
+        {{"--svg", "f.svg", "--mark-divide"}, true},
+        {{"--report", "r.pdf", "--mark-divide", "--mark-divide"}, true},
+        // With the PicTeX figure beside a rendered output: the PicTeX file
+        // stays as it is, the others are marked.
+        {{"--pictex", "a.tex", "--mark-divide", "--report", "r.pdf"}, true},
+        {{"--mark-divide", "--help"}, true},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = ParseExportOptions(c.args);
+        ASSERT_TRUE(parsed.Ok()) << c.args[0] << ": " << parsed.error;
+        EXPECT_EQ(parsed.options.markDivide, c.marks) << c.args[0];
     }
 }
 

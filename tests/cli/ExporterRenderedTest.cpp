@@ -135,10 +135,12 @@ TEST(ExporterRendered, ReportIsOnePdfPageWithTheTexts)
     EXPECT_EQ(PdfPages(folder, pdf), 1);
 
     // In reading order, with the value committed from the command line
-    // (pdftotext may close up the padding blanks of the values).
+    // (pdftotext may close up the padding blanks of the values); the
+    // results stand to the right of the general data, on the same lines.
     const std::string text = ToolOutput(folder, "pdftotext", {"-layout", pdf, "-"});
-    EXPECT_TRUE(Find(text, "Brelloc - Groundwater Divide[\\s\\S]*General Data[\\s\\S]*"
-                           "H/L = +0\\.300\\s+N/k = +0\\.500[\\s\\S]*"
+    EXPECT_TRUE(Find(text, "Brelloc - Groundwater Divide[\\s\\S]*General Data +Results\\n"
+                           "H/L = +0\\.300 +Divide: x/L = [0-9.]+, y/L = [0-9.]+\\n"
+                           "N/k = +0\\.500 +Stagnation point: x/L = [-0-9.]+[\\s\\S]*"
                            "Potential lines and stream lines")
                     .hasMatch())
         << text;
@@ -221,6 +223,122 @@ TEST(ExporterRendered, PngIsTheRightSizeWithADarkNetOnWhite)
         if (size >= 100) { // a tiny figure is mostly lines
             EXPECT_LT(dark, all / 10) << size;
         }
+    }
+}
+
+// Pure red pixels of a picture: the marks, in nothing else.
+int RedPixels(const QImage& image, QRect area = QRect())
+{
+    if (area.isNull())
+        area = image.rect();
+    int red = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            red += qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
+        }
+    return red;
+}
+
+// The divide of the values 0.3 and 0.5, from the exporter's own results:
+// its pixel on a figure of side 600 with the window |x|, |y| <= 3.
+QPoint DivideOnFigure(const TempFolder& folder)
+{
+    const ProgramRun run = ExportHeadless(folder, {"--hl", "0.3", "--results", "-"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const QRegularExpressionMatch m =
+        Find(run.out, "\"divide\": \\{\"x\": ([-0-9.e]+), \"y\": ([-0-9.e]+)\\}");
+    EXPECT_TRUE(m.hasMatch()) << run.out;
+    const double scale = 600 * 0.4 / 3;
+    return QPoint(static_cast<int>(300 + scale * m.captured(1).toDouble()),
+                  static_cast<int>(300 - scale * m.captured(2).toDouble()));
+}
+
+// The report's result lines for H/L 0.3, built from the exporter's JSON
+// results rounded to three decimals.
+std::vector<std::string> ReportResultLines(const TempFolder& folder)
+{
+    const ProgramRun run = ExportHeadless(folder, {"--hl", "0.3", "--results", "-"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const auto number = [&run](const char* pattern) {
+        const QRegularExpressionMatch m = Find(run.out, pattern);
+        EXPECT_TRUE(m.hasMatch()) << pattern << "\n" << run.out;
+        return QString::number(m.captured(1).toDouble(), 'f', 3).toStdString();
+    };
+    const char* point = "\": \\{\"x\": ([-0-9.e]+), \"y\": ([-0-9.e]+)\\}";
+    const auto coordinates = [&](const std::string& key) {
+        const QRegularExpressionMatch m = Find(run.out, (key + point).c_str());
+        EXPECT_TRUE(m.hasMatch()) << key << "\n" << run.out;
+        return "x/L = " + QString::number(m.captured(1).toDouble(), 'f', 3).toStdString() +
+               ", y/L = " + QString::number(m.captured(2).toDouble(), 'f', 3).toStdString();
+    };
+    const QRegularExpressionMatch stagnation =
+        Find(run.out, "\"stagnation_point\": \\{\"x\": ([-0-9.e]+),");
+    EXPECT_TRUE(stagnation.hasMatch()) << run.out;
+    return {"Divide: " + coordinates("\"divide"),
+            "Stagnation point: x/L = " +
+                QString::number(stagnation.captured(1).toDouble(), 'f', 3).toStdString(),
+            "Water-table top: " + coordinates("\"water_table_top"),
+            "Left drain takes Q/kL = " + number("\"infiltration_to_left_drain\": ([-0-9.e]+)"),
+            "Right drain takes Q/kL = " + number("\"infiltration_to_right_drain\": ([-0-9.e]+)")};
+}
+
+TEST(ExporterRendered, MarkDivideAddsRedMarksToTheFiguresAndTheReportOnly)
+{
+    TempFolder folder;
+    const std::vector<std::string> common = {"--hl", "0.3", "--size", "600"};
+    std::vector<std::string> plainArgs = common, markedArgs = common;
+    plainArgs.insert(plainArgs.end(), {"--png", folder / "plain.png", "--svg", folder / "plain.svg",
+                                       "--report", folder / "plain.pdf", "--pictex",
+                                       folder / "plain.tex"});
+    markedArgs.insert(markedArgs.end(),
+                      {"--mark-divide", "--png", folder / "marked.png", "--svg",
+                       folder / "marked.svg", "--report", folder / "marked.pdf", "--pictex",
+                       folder / "marked.tex"});
+    for (const auto& args : {plainArgs, markedArgs}) {
+        const ProgramRun run = ExportHeadless(folder, args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+    }
+
+    // PNG: red only with the marks, a dot on the divide.
+    QImage plain, marked;
+    ASSERT_TRUE(plain.load(QString::fromStdString(folder / "plain.png"), "PNG"));
+    ASSERT_TRUE(marked.load(QString::fromStdString(folder / "marked.png"), "PNG"));
+    EXPECT_EQ(RedPixels(plain), 0);
+    const QPoint divide = DivideOnFigure(folder);
+    EXPECT_GE(RedPixels(marked, QRect(divide - QPoint(2, 2), QSize(5, 5))), 20);
+    EXPECT_GT(RedPixels(marked), 3 * 20);
+
+    // SVG: red strokes and three red dots, none without the marks.
+    const std::string plainSvg = ReadWholeFile(folder / "plain.svg");
+    const std::string markedSvg = ReadWholeFile(folder / "marked.svg");
+    EXPECT_EQ(plainSvg.find("#ff0000"), std::string::npos);
+    EXPECT_NE(markedSvg.find("stroke=\"#ff0000\""), std::string::npos);
+    std::size_t circles = 0;
+    for (std::size_t at = markedSvg.find("<circle"); at != std::string::npos;
+         at = markedSvg.find("<circle", at + 1))
+        ++circles;
+    EXPECT_EQ(circles, 3u);
+    EXPECT_TRUE(ReadSvg(folder / "marked.svg").error.isEmpty());
+
+    // The PicTeX figure stays byte for byte the same.
+    EXPECT_EQ(ReadWholeFile(folder / "marked.tex"), ReadWholeFile(folder / "plain.tex"));
+
+    // The report: the results block either way, red only with the marks.
+    for (const char* name : {"plain", "marked"}) {
+        const std::string pdf = folder / (std::string(name) + ".pdf");
+        const std::string text = ToolOutput(folder, "pdftotext", {"-layout", pdf, "-"});
+        EXPECT_TRUE(Find(text, "General Data +Results").hasMatch()) << text;
+        for (const std::string& line : ReportResultLines(folder))
+            EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+        ToolOutput(folder, "pdftoppm", {"-r", "60", "-png", "-singlefile", pdf, folder / name});
+        QImage page;
+        ASSERT_TRUE(page.load(QString::fromStdString(folder / (std::string(name) + ".png")), "PNG"));
+        if (std::string(name) == "marked")
+            EXPECT_GT(RedPixels(page), 20);
+        else
+            EXPECT_EQ(RedPixels(page), 0);
     }
 }
 
@@ -337,7 +455,8 @@ TEST(ExporterRendered, OutputsKeepTheirTextsWithoutInstalledFonts)
     const std::string text = ToolOutput(folder, "pdftotext", {"-layout", folder / "bare.pdf", "-"});
     EXPECT_TRUE(Find(text, "Brelloc - Groundwater Divide[\\s\\S]*Page 1[\\s\\S]*"
                            "A Korvanne University Geotechnics Program[\\s\\S]*General Data"
-                           "[\\s\\S]*H/L = +0\\.300\\s+N/k = +0\\.500[\\s\\S]*"
+                           // the results stand beside the general data
+                           "[\\s\\S]*H/L = +0\\.300[^\\n]*\\n\\s*N/k = +0\\.500[\\s\\S]*"
                            "Potential lines and stream lines[\\s\\S]*y[\\s\\S]*x")
                     .hasMatch())
         << text;

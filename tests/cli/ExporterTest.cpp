@@ -141,7 +141,7 @@ TEST(Exporter, HelpPrintsUsage)
     EXPECT_EQ(run.out.rfind("Usage: brelloc-export", 0), 0u);
     for (const char* option : {"--hl", "--nk", "--xmax", "--squares", "--pictex", "--report",
                                "--svg", "--png", "--page-size", "--landscape", "--size",
-                               "--version"})
+                               "--mark-divide", "--version"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
     EXPECT_EQ(run.err, "");
 }
