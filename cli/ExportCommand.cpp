@@ -3,6 +3,7 @@
 #include "FileTextStream.h"
 #include "FlowField.h"
 #include "PicTeXWriter.h"
+#include "ReadingWarning.h"
 #include "ResultsJson.h"
 #include "SafeFileWriter.h"
 
@@ -12,64 +13,6 @@
 namespace brelloc {
 
 namespace {
-
-std::string Trimmed(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first);
-}
-
-std::string RangeOf(int row)
-{
-    switch (row) {
-    case RowSquares: return "a whole number from 2 to 20";
-    case RowXmaxL: return "a finite number of at least 1";
-    default: return "a finite number of at least 0";
-    }
-}
-
-bool SameNumber(const RowReading& a, const RowReading& b)
-{
-    if (a.noNumber || b.noNumber)
-        return a.noNumber == b.noNumber;
-    return a.read == b.read || (std::isnan(a.read) && std::isnan(b.read));
-}
-
-// Why the typed text did not give the value typed, or "" when it did.
-// `reading` is what was committed; `limit` the characters it read. The cut
-// at 40 characters is named only where it changed the number read: a number
-// that ends before it is reported as if the whole text had been read.
-std::string ReadingProblems(int row, const std::string& text, const RowReading& reading,
-                            std::size_t limit)
-{
-    std::string problems;
-    auto add = [&problems](const std::string& problem) {
-        problems += problems.empty() ? problem : "; " + problem;
-    };
-    const std::size_t characters = CharacterCount(text);
-    RowReading reported = reading;
-    if (characters > limit) {
-        const RowReading whole = ReadRowText(row, text, characters);
-        if (!SameNumber(reading, whole)) {
-            add(reading.noNumber ? "the number lies beyond the first 40 characters, the only "
-                                   "ones read"
-                                 : "only the first 40 characters are read");
-            if (!reading.noNumber && reading.replaced)
-                add("the value must be " + RangeOf(row));
-            return problems;
-        }
-        reported = whole;
-    }
-    if (reported.noNumber) {
-        add("no number found");
-    } else {
-        if (reported.partlyRead)
-            add("the text after the number is ignored");
-        if (reported.replaced)
-            add("the value must be " + RangeOf(row));
-    }
-    return problems;
-}
 
 ExportResult WriteText(std::FILE* out, const std::function<void(TextStream&)>& write)
 {
@@ -143,11 +86,11 @@ std::vector<std::string> ApplyValueOptions(GeneralData& data,
                                       ? CharacterCount(value.text)
                                       : kRowTextLimit;
         const RowReading reading = ReadRowText(value.row, value.text, limit);
-        const std::string shown = Trimmed(CommitRow(data, value.row, value.text));
-        const std::string problems = ReadingProblems(value.row, value.text, reading, limit);
-        if (!problems.empty())
-            warnings.push_back("brelloc-export: warning: " + value.option + " \"" + value.text +
-                               "\": " + problems + "; using " + shown + ".");
+        const std::string shown = CommitRow(data, value.row, value.text);
+        const std::string warning =
+            ReadingWarning(value.option, value.row, value.text, reading, limit, shown);
+        if (!warning.empty())
+            warnings.push_back("brelloc-export: warning: " + warning);
     }
     UpdateDerived(data);
     return warnings;

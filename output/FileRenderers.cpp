@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QString>
 #include <QSvgGenerator>
@@ -266,15 +267,8 @@ ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QP
     return WriteWhole(path, bytes);
 }
 
-ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size,
-                            bool markDivide)
+QByteArray RenderFigureSvg(const GeneralData& data, int size, bool markDivide)
 {
-    if (!SizeIsValid(size))
-        return Failed(path, SizeReason(size));
-    const ExportResult target = CheckTarget(path);
-    if (!target.ok)
-        return target;
-
     QBuffer svg;
     svg.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -287,7 +281,7 @@ ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, in
 
     QPainter painter;
     if (!painter.begin(&generator))
-        return Failed(path, "the SVG output could not be started");
+        return QByteArray();
     {
         PainterCanvas canvas(painter);
         DrawExportFigure(canvas, data, size, SvgFont(), markDivide);
@@ -296,7 +290,38 @@ ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, in
     svg.close();
     QByteArray bytes = svg.data();
     AddGenericFamily(bytes);
-    return WriteWhole(path, bytes);
+    return bytes;
+}
+
+QImage RenderFigureImage(const GeneralData& data, int size, bool markDivide)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    const int dotsPerMeter = static_cast<int>(kFigureDpi / 0.0254 + 0.5);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        PainterCanvas canvas(painter);
+        DrawExportFigure(canvas, data, size, FontDialog2, markDivide);
+    }
+    return image;
+}
+
+ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide)
+{
+    if (!SizeIsValid(size))
+        return Failed(path, SizeReason(size));
+    const ExportResult target = CheckTarget(path);
+    if (!target.ok)
+        return target;
+    const QByteArray svg = RenderFigureSvg(data, size, markDivide);
+    if (svg.isEmpty())
+        return Failed(path, "the SVG output could not be started");
+    return WriteWhole(path, svg);
 }
 
 ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size,
@@ -308,18 +333,9 @@ ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, in
     if (!target.ok)
         return target;
 
-    QImage image(size, size, QImage::Format_RGB32);
+    const QImage image = RenderFigureImage(data, size, markDivide);
     if (image.isNull())
         return Failed(path, "not enough memory for the picture");
-    const int dotsPerMeter = static_cast<int>(kFigureDpi / 0.0254 + 0.5);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        PainterCanvas canvas(painter);
-        DrawExportFigure(canvas, data, size, FontDialog2, markDivide);
-    }
 
     QBuffer png;
     png.open(QIODevice::WriteOnly);
@@ -327,6 +343,43 @@ ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, in
         return Failed(path, "the PNG encoder failed");
     png.close();
     return WriteWhole(path, png.data());
+}
+
+ExportResult WriteFigurePdf(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide)
+{
+    if (!SizeIsValid(size))
+        return Failed(path, SizeReason(size));
+    const ExportResult target = CheckTarget(path);
+    if (!target.ok)
+        return target;
+
+    // One page the size of the figure, at the figure files' resolution, so
+    // the drawing is the SVG's in PDF form.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setCreator("Brelloc");
+        writer.setTitle("Flow net");
+        writer.setResolution(kFigureDpi);
+        const double points = size * 72.0 / kFigureDpi;
+        writer.setPageSize(QPageSize(QSizeF(points, points), QPageSize::Point, QString(),
+                                     QPageSize::ExactMatch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return Failed(path, "the PDF output could not be started");
+        {
+            PainterCanvas canvas(painter);
+            DrawExportFigure(canvas, data, size, SvgFont(), markDivide);
+        }
+        painter.end();
+    }
+    pdf.close();
+    if (!pdf.data().trimmed().endsWith("%%EOF"))
+        return Failed(path, "the PDF page could not be rendered completely");
+    return WriteWhole(path, pdf.data());
 }
 
 } // namespace brelloc

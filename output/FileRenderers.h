@@ -5,6 +5,7 @@
 #include "GeneralData.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 
@@ -68,5 +69,14 @@ ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, in
 // The figure as a PNG picture of size x size pixels.
 ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size,
                             bool markDivide = false);
+
+// The figure alone on a PDF page of size x size pixels at 96 per inch.
+ExportResult WriteFigurePdf(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide = false);
+
+// The pictures the PNG and SVG files hold, in memory (for the clipboard);
+// a null image or empty bytes where they could not be made.
+QImage RenderFigureImage(const GeneralData& data, int size, bool markDivide = false);
+QByteArray RenderFigureSvg(const GeneralData& data, int size, bool markDivide = false);
 
 } // namespace brelloc

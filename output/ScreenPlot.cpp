@@ -3,17 +3,30 @@
 #include "FlowField.h"
 #include "FlowNetFigure.h"
 
+#include <cmath>
+
 namespace brelloc {
 
 ScreenPlotLayout ComputeScreenPlotLayout(int clientWidth, int clientHeight, int gridTop,
                                          int gridHeight)
 {
+    return ComputeScreenPlotLayout(clientWidth, clientHeight, gridTop, gridHeight, 1.0);
+}
+
+ScreenPlotLayout ComputeScreenPlotLayout(int clientWidth, int clientHeight, int gridTop,
+                                         int gridHeight, double pixelRatio)
+{
+    const auto device = [pixelRatio](int logical) {
+        return static_cast<int>(std::lround(logical * pixelRatio));
+    };
+    const int width = device(clientWidth);
+    const int border = device(8);
     ScreenPlotLayout layout{};
-    layout.top = gridTop + gridHeight + 8;
-    const int w = clientWidth - 16;
-    const int h = clientHeight - layout.top - 8;
+    layout.top = device(gridTop + gridHeight) + border;
+    const int w = width - 2 * border;
+    const int h = device(clientHeight) - layout.top - border;
     layout.side = h <= w ? h : w;
-    layout.left = (clientWidth - layout.side) / 2;
+    layout.left = (width - layout.side) / 2;
     return layout;
 }
 

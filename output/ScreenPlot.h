@@ -23,6 +23,11 @@ ScreenPlotLayout ComputeScreenPlotLayout(int clientWidth, int clientHeight, int 
 // mapping between a pixel of the square and a model point, as drawn.
 FigureLayout ScreenFigureLayout(int side);
 FigureMapping ScreenPlotMapping(const GeneralData& data, int side);
+// The same in device pixels of a screen with pixelRatio device pixels to
+// the window's (logical) pixel: the window's sizes and the 8-pixel border
+// are scaled and rounded first. A ratio of 1 gives the layout above.
+ScreenPlotLayout ComputeScreenPlotLayout(int clientWidth, int clientHeight, int gridTop,
+                                         int gridHeight, double pixelRatio);
 
 // Paints the whole plot into the square (0, 0)-(side, side) of the off-screen
 // image: aqua background with a black outline, the axes with their labels in

@@ -3,7 +3,11 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QString>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace brelloc {
 
@@ -34,6 +38,7 @@ PainterCanvas::PainterCanvas(QPainter& painter)
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setPen(pen_);
     painter_.setBrush(Qt::NoBrush);
+    pixelExact_ = painter_.paintEngine() && painter_.paintEngine()->type() == QPaintEngine::Raster;
 }
 
 void PainterCanvas::SetPenColor(Rgb color)
@@ -93,9 +98,56 @@ void PainterCanvas::LineTo(int x, int y)
 {
     // A line of no length draws nothing, as the end point is never drawn.
     if (x != x_ || y != y_)
-        painter_.drawLine(QPoint(x_, y_), QPoint(x, y));
+        DrawLine(x_, y_, x, y);
     x_ = x;
     y_ = y;
+}
+
+void PainterCanvas::DrawLine(int x1, int y1, int x2, int y2)
+{
+    const int dx = x2 - x1;
+    const int dy = y2 - y1;
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    // The raster engine leaves out the rightmost (or, for a steep line, the
+    // lowest) pixel whatever the direction, so a line drawn leftward or
+    // upward would lose its start pixel and light its end pixel. Such a
+    // line is set pixel by pixel from its start instead. Vector devices get
+    // the exact line; so does a painter that scales, where pixels are not
+    // the device's.
+    const bool backward = std::abs(dy) > std::abs(dx) ? dy < 0 : dx < 0;
+    if (!backward || !pixelExact_ || !painter_.transform().isAffine() ||
+        painter_.transform().type() > QTransform::TxTranslate) {
+        painter_.drawLine(QPoint(x1, y1), QPoint(x2, y2));
+        return;
+    }
+    points_.clear();
+    points_.reserve(static_cast<std::size_t>(steps));
+    // Bresenham's stepping from the start: one pixel per step along the
+    // longer axis, the nearest one across it, the end pixel left out.
+    const int majorX = std::abs(dx) >= std::abs(dy);
+    const int longer = majorX ? std::abs(dx) : std::abs(dy);
+    const int shorter = majorX ? std::abs(dy) : std::abs(dx);
+    const int sx = dx < 0 ? -1 : 1;
+    const int sy = dy < 0 ? -1 : 1;
+    int x = x1;
+    int y = y1;
+    int error = 2 * shorter - longer;
+    for (int i = 0; i < steps; ++i) {
+        points_.emplace_back(x, y);
+        if (error > 0) {
+            if (majorX)
+                y += sy;
+            else
+                x += sx;
+            error -= 2 * longer;
+        }
+        error += 2 * shorter;
+        if (majorX)
+            x += sx;
+        else
+            y += sy;
+    }
+    painter_.drawPoints(points_.data(), static_cast<int>(points_.size()));
 }
 
 void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2)

@@ -4,6 +4,9 @@
 
 #include <QPainter>
 #include <QPen>
+#include <QPoint>
+
+#include <vector>
 
 class QFont;
 
@@ -15,8 +18,8 @@ namespace brelloc {
 // printer, the thinnest it draws, which a PDF viewer shows one screen pixel
 // wide at any zoom), and land on the integer
 // pixels given: LineTo lights the pixels from the current position up to,
-// but not including, the end point (a flat-capped cosmetic pen), so a
-// polyline of LineTo calls draws every pixel once. The pen starts black, the
+// but not including, the end point, in every direction, so a polyline of
+// LineTo calls draws every pixel once. The pen starts black, the
 // brush white; the font is the painter's until SetFont replaces it. Texts are
 // drawn in black.
 class PainterCanvas final : public Canvas {
@@ -48,7 +51,11 @@ public:
     static bool LoadBuiltInFaces();
 
 private:
+    void DrawLine(int x1, int y1, int x2, int y2);
+
     QPainter& painter_;
+    bool pixelExact_ = false; // a raster device: lines land on its own pixels
+    std::vector<QPoint> points_;
     QPen pen_;
     QColor brush_;
     int x_ = 0;

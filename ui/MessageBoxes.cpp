@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -17,7 +16,7 @@ namespace {
 void ShowPlainMessage(QWidget* parent, const QString& text)
 {
     QDialog box(parent);
-    box.setWindowTitle(QGuiApplication::applicationDisplayName());
+    box.setWindowTitle(ApplicationTitle());
     box.setObjectName(QStringLiteral("PlainMessageBox"));
 
     auto* label = new QLabel(FixedPitchText(text), &box);
@@ -40,6 +39,11 @@ void ShowPlainMessage(QWidget* parent, const QString& text)
 
 } // namespace
 
+QString ApplicationTitle()
+{
+    return QStringLiteral("Brelloc");
+}
+
 QString FixedPitchText(const QString& text)
 {
     QString shown = text;
@@ -48,7 +52,7 @@ QString FixedPitchText(const QString& text)
 
 void ShowMessageBox(QWidget* parent, MessageKind kind, const QString& text)
 {
-    const QString title = QGuiApplication::applicationDisplayName();
+    const QString title = ApplicationTitle();
     switch (kind) {
     case MessageKind::Plain:
         ShowPlainMessage(parent, text);
@@ -64,7 +68,7 @@ void ShowMessageBox(QWidget* parent, MessageKind kind, const QString& text)
 
 bool AskQuestion(QWidget* parent, const QString& text)
 {
-    return QMessageBox::question(parent, QGuiApplication::applicationDisplayName(), text,
+    return QMessageBox::question(parent, ApplicationTitle(), text,
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }

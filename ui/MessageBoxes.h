@@ -18,8 +18,12 @@ enum class MessageKind {
 // underscore is therefore shown as two, and the profile keeps its shape.
 QString FixedPitchText(const QString& text);
 
+// The caption of the program's message boxes: the application's title, not
+// the executable's file name.
+QString ApplicationTitle();
+
 // A modal box with the text and an OK button, titled with the application's
-// name; returns when the user closes it.
+// title; returns when the user closes it.
 void ShowMessageBox(QWidget* parent, MessageKind kind, const QString& text);
 
 // A modal question with Yes and No buttons, No the default, titled with the

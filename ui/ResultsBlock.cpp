@@ -1,5 +1,6 @@
 #include "ResultsBlock.h"
 
+#include "DevicePixels.h"
 #include "ResultTexts.h"
 
 #include <QCheckBox>
@@ -37,20 +38,56 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.fillRect(rect(), Qt::black);
+        {
+            // Colours and lines on whole device pixels, as the grid paints
+            // its own, so that the lines are equally wide at any scale.
+            DevicePixels device(painter);
+            const QRect outline = device.Rect(rect());
+            const int line = device.LineWidth();
+            for (int row = 0; row < ResultsBlock::kRows; ++row) {
+                for (int col = 0; col < ResultsBlock::kColumns; ++col) {
+                    const bool lineRight = col < ResultsBlock::kColumns - 1;
+                    const bool lineBelow = row < ResultsBlock::kRows - 1;
+                    const QRect cell = CellRect(col, row);
+                    // The cell with the line to its right and below it.
+                    QRect area = device.Rect(cell.adjusted(0, 0, lineRight ? 1 : 0, lineBelow ? 1 : 0));
+                    if (col == 0)
+                        area.setLeft(outline.left() + line);
+                    if (row == 0)
+                        area.setTop(outline.top() + line);
+                    if (!lineRight)
+                        area.setRight(outline.right() - line);
+                    if (!lineBelow)
+                        area.setBottom(outline.bottom() - line);
+                    device.Fill(area, col == 0 ? kYellowColor : QColor(Qt::white));
+                    if (lineRight)
+                        device.RightLine(area, Qt::black);
+                    if (lineBelow)
+                        device.BottomLine(area, Qt::black);
+                }
+            }
+            device.LeftLine(outline, Qt::black);
+            device.TopLine(outline, Qt::black);
+            device.RightLine(outline, Qt::black);
+            device.BottomLine(outline, Qt::black);
+        }
+        painter.setPen(palette().color(QPalette::WindowText));
         for (int row = 0; row < ResultsBlock::kRows; ++row) {
-            int x = 1;
-            const int y = 1 + row * (ResultsBlock::kRowHeight + 1);
             for (int col = 0; col < ResultsBlock::kColumns; ++col) {
-                const QRect cell(x, y, widths_[col], ResultsBlock::kRowHeight);
-                painter.fillRect(cell, col == 0 ? kYellowColor : QColor(Qt::white));
-                painter.setPen(palette().color(QPalette::WindowText));
-                const QRect text = cell.adjusted(kTextMargin, 0, -kTextMargin, 0);
+                const QRect text = CellRect(col, row).adjusted(kTextMargin, 0, -kTextMargin, 0);
                 painter.drawText(text, Qt::AlignVCenter | (col == 0 ? Qt::AlignLeft : Qt::AlignRight),
                                  cells_[row][col]);
-                x += widths_[col] + 1;
             }
         }
+    }
+
+    // A cell inside its lines, in the table's (logical) pixels.
+    QRect CellRect(int col, int row) const
+    {
+        int x = 1;
+        for (int c = 0; c < col; ++c)
+            x += widths_[c] + 1;
+        return QRect(x, 1 + row * (ResultsBlock::kRowHeight + 1), widths_[col], ResultsBlock::kRowHeight);
     }
 
 private:

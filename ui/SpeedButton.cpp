@@ -7,7 +7,9 @@ namespace brelloc {
 SpeedButton::SpeedButton(const QString& glyph, const QString& hint, QWidget* parent)
     : QToolButton(parent), glyph_(QStringLiteral(":/glyphs/%1.png").arg(glyph))
 {
-    setIcon(QIcon(glyph_));
+    // The icon also finds the picture drawn at twice the size (NAME@2x.png)
+    // for scaled screens.
+    setIcon(QIcon(QStringLiteral(":/glyphs/%1.png").arg(glyph)));
     setIconSize(glyph_.size());
     setToolTip(hint);
     setFocusPolicy(Qt::NoFocus);
@@ -28,10 +30,12 @@ void SpeedButton::paintEvent(QPaintEvent*)
     painter.drawLine(r.bottomLeft(), r.bottomRight());
     painter.drawLine(r.topRight(), r.bottomRight());
 
-    // The glyph is not scaled: its pixels are drawn as they are.
+    // The glyph is not scaled at a scale factor of 1: its pixels are drawn
+    // as they are. A scaled screen gets the picture drawn for its size.
     const int shift = down ? 1 : 0;
     const QPoint at((width() - glyph_.width()) / 2 + shift, (height() - glyph_.height()) / 2 + shift);
-    painter.drawPixmap(at, glyph_);
+    const qreal ratio = devicePixelRatioF();
+    painter.drawPixmap(at, ratio == 1.0 ? glyph_ : icon().pixmap(glyph_.size(), ratio));
 }
 
 } // namespace brelloc

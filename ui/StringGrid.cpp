@@ -1,5 +1,7 @@
 #include "StringGrid.h"
 
+#include "DevicePixels.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -21,25 +23,61 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override
     {
-        const bool lineRight = index.column() < grid_->columnCount() - 1;
-        const bool lineBelow = index.row() < grid_->rowCount() - 1;
+        {
+            DevicePixels device(*painter);
+            PaintGround(device, device.Rect(option.rect), index);
+        }
         QStyleOptionViewItem inner(option);
-        inner.rect.adjust(0, 0, lineRight ? -1 : 0, lineBelow ? -1 : 0);
+        inner.rect.adjust(0, 0, LineRight(index) ? -1 : 0, LineBelow(index) ? -1 : 0);
         QStyledItemDelegate::paint(painter, inner, index);
-
-        painter->save();
-        painter->setPen(QColor(Qt::black));
-        const QRect& r = option.rect;
-        if (lineRight)
-            painter->drawLine(r.right(), r.top(), r.right(), r.bottom());
-        if (lineBelow)
-            painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-        painter->restore();
+        DevicePixels device(*painter);
+        PaintLines(device, device.Rect(option.rect), index);
     }
+
+    // The cell's colour and its lines on whole device pixels, so that the
+    // lines are equally wide and the colour meets them at any scale.
+    // area: the cell with its lines, in device pixels.
+    void PaintGround(DevicePixels& device, const QRect& area, const QModelIndex& index) const
+    {
+        const QVariant background = index.data(Qt::BackgroundRole);
+        const bool own = background.canConvert<QBrush>() && background.value<QBrush>().style() != Qt::NoBrush;
+        device.Fill(area, own ? background.value<QBrush>().color() : grid_->palette().color(QPalette::Base));
+        PaintLines(device, area, index);
+    }
+
+    void PaintLines(DevicePixels& device, const QRect& area, const QModelIndex& index) const
+    {
+        if (LineRight(index))
+            device.RightLine(area, Qt::black);
+        if (LineBelow(index))
+            device.BottomLine(area, Qt::black);
+    }
+
+    bool LineRight(const QModelIndex& index) const { return index.column() < grid_->columnCount() - 1; }
+    bool LineBelow(const QModelIndex& index) const { return index.row() < grid_->rowCount() - 1; }
 
 private:
     QTableWidget* grid_;
 };
+
+// The line editor's own commands that carry a modifier.
+bool IsEditingCommand(QKeyEvent* event)
+{
+    static const QKeySequence::StandardKey kCommands[] = {
+        QKeySequence::Copy,          QKeySequence::Cut,           QKeySequence::Paste,
+        QKeySequence::SelectAll,     QKeySequence::Undo,          QKeySequence::Redo,
+        QKeySequence::Deselect,      QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+        QKeySequence::DeleteEndOfLine, QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
+        QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord, QKeySequence::MoveToStartOfLine,
+        QKeySequence::MoveToEndOfLine, QKeySequence::SelectStartOfLine, QKeySequence::SelectEndOfLine,
+        QKeySequence::MoveToNextChar, QKeySequence::MoveToPreviousChar, QKeySequence::DeleteCompleteLine,
+        QKeySequence::Backspace,     QKeySequence::Delete,
+    };
+    for (const QKeySequence::StandardKey command : kCommands)
+        if (event->matches(command))
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -98,6 +136,7 @@ QString StringGrid::Cell(int col, int row) const
 
 void StringGrid::SetCell(int col, int row, const QString& text)
 {
+    shown_.insert({col, row}, text);
     if (QTableWidgetItem* cell = item(row, col))
         cell->setText(text);
     if (col == col_ && row == row_ && editor_->text() != text)
@@ -231,6 +270,12 @@ bool StringGrid::HandleEditorKey(QKeyEvent* event)
     case Qt::Key_Backtab:
         step(-1);
         return true;
+    case Qt::Key_Escape:
+        // Back to the text the program last put into the cell.
+        if (editor_->text() != shown_.value({col_, row_}))
+            editor_->setText(shown_.value({col_, row_}));
+        editor_->selectAll();
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         char key = '\r';
@@ -246,11 +291,52 @@ bool StringGrid::HandleEditorKey(QKeyEvent* event)
     }
 
     const QString text = event->text();
+    // Alt, Ctrl and Meta with a key are commands (the window's shortcuts
+    // have had their turn), never typing. The editor keeps its own editing
+    // commands (copy, paste, select all, undo and the like).
+    const bool command = event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+    if (command && !text.isEmpty() && text.at(0).isPrint() && !IsEditingCommand(event))
+        return true;
     if (!OnKeyPress || text.isEmpty() || text.at(0).unicode() >= 0x80)
         return false;
     char key = static_cast<char>(text.at(0).unicode());
     OnKeyPress(key);
     return key == 0;
+}
+
+bool StringGrid::event(QEvent* event)
+{
+    if (event->type() != QEvent::Paint)
+        return QTableWidget::event(event);
+    // The outline, as wide as the lines between the cells. At a fractional
+    // scale the cells reach device pixels outside the viewport's own, so
+    // their colours and lines are painted here below the viewport as well.
+    QPainter painter(this);
+    DevicePixels device(painter);
+    device.Fill(device.Rect(rect()), palette().color(QPalette::Base));
+    const auto* cells = static_cast<const GridLineDelegate*>(itemDelegate());
+    const QRect outline = device.Rect(rect());
+    const int line = device.LineWidth();
+    for (int row = 0; row < rowCount(); ++row)
+        for (int col = 0; col < columnCount(); ++col) {
+            const QModelIndex index = model()->index(row, col);
+            // The outer cells reach the outline.
+            QRect area = device.Rect(visualRect(index).translated(viewport()->pos()));
+            if (col == 0)
+                area.setLeft(outline.left() + line);
+            if (row == 0)
+                area.setTop(outline.top() + line);
+            if (col == columnCount() - 1)
+                area.setRight(outline.right() - line);
+            if (row == rowCount() - 1)
+                area.setBottom(outline.bottom() - line);
+            cells->PaintGround(device, area, index);
+        }
+    device.LeftLine(outline, Qt::black);
+    device.TopLine(outline, Qt::black);
+    device.RightLine(outline, Qt::black);
+    device.BottomLine(outline, Qt::black);
+    return true;
 }
 
 void StringGrid::keyPressEvent(QKeyEvent* event)

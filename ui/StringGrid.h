@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QPair>
 #include <QTableWidget>
 
 #include <functional>
@@ -12,7 +14,8 @@ namespace brelloc {
 // cells are edited in place by an editor that stays open on the current cell.
 // Every change of the current cell, by key or by mouse, is announced through
 // OnSelectCell before it happens; keys typed into the editor pass
-// OnKeyPress first. The grid lines are one pixel wide, drawn between the
+// OnKeyPress first. Escape puts back the text the program last set; a key
+// with Alt, Ctrl or Meta never types into the cell. The grid lines are one pixel wide, drawn between the
 // cells and around the grid.
 class StringGrid : public QTableWidget {
 public:
@@ -50,6 +53,7 @@ public:
     QLineEdit* Editor() const { return editor_; }
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -67,6 +71,8 @@ private:
     int col_ = 1;
     int row_ = 0;
     QLineEdit* editor_ = nullptr;
+    // What SetCell last put into each cell: Escape brings it back.
+    QHash<QPair<int, int>, QString> shown_;
 };
 
 } // namespace brelloc

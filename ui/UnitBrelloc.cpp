@@ -1,11 +1,14 @@
 #include "UnitBrelloc.h"
 
 #include "DivideMarks.h"
+#include "FigureMenu.h"
 #include "HelpTexts.h"
+#include "KeyboardCommands.h"
 #include "PanelNotes.h"
 #include "PainterCanvas.h"
 #include "PicTeXWriter.h"
 #include "PrintedReport.h"
+#include "ReadingWarning.h"
 #include "Printer.h"
 #include "ResultTexts.h"
 #include "ResultsBlock.h"
@@ -20,6 +23,7 @@
 #include <QIcon>
 #include <QCursor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -134,11 +138,39 @@ void TFormBrelloc::CreateComponents()
     // The probe follows the mouse over the plot without a button held.
     setMouseTracking(true);
 
+    CreateKeyboardCommands();
+    // The data of the drawn net are the committed ones: every commit clears it.
+    const auto drawnNet = [this]() -> const GeneralData* { return shownPlot_.isNull() ? nullptr : &data_; };
+    Figure = new FigureMenu(this, MainGrid->Editor(), drawnNet, [this]() { return ShownPlotArea(); },
+                            [this](const QString& message) { showMessage_(this, MessageKind::Error, message); });
+
     connect(SpeedButtonCalc, &QToolButton::clicked, this, &TFormBrelloc::SpeedButtonCalcClick);
     connect(SpeedButtonPrint, &QToolButton::clicked, this, &TFormBrelloc::SpeedButtonPrintClick);
     connect(SpeedButtonTex, &QToolButton::clicked, this, &TFormBrelloc::SpeedButtonTexClick);
     connect(SpeedButtonHelp, &QToolButton::clicked, this, &TFormBrelloc::SpeedButtonHelpClick);
     connect(GeneralHelp, &QToolButton::clicked, this, &TFormBrelloc::GeneralHelpClick);
+}
+
+void TFormBrelloc::CreateKeyboardCommands()
+{
+    // A click on a tool button commits nothing; a shortcut commits the row
+    // being edited first.
+    Commands = new KeyboardCommands(this, MainGrid);
+    const struct {
+        QToolButton* button;
+        QKeySequence keys;
+        void (TFormBrelloc::*handler)();
+    } commands[] = {
+        {SpeedButtonCalc, QKeySequence(Qt::Key_F5), &TFormBrelloc::SpeedButtonCalcClick},
+        {SpeedButtonPrint, QKeySequence(Qt::CTRL | Qt::Key_P), &TFormBrelloc::SpeedButtonPrintClick},
+        {SpeedButtonTex, QKeySequence(Qt::CTRL | Qt::Key_S), &TFormBrelloc::SpeedButtonTexClick},
+        {SpeedButtonHelp, QKeySequence(Qt::Key_F1), &TFormBrelloc::SpeedButtonHelpClick},
+        {GeneralHelp, QKeySequence(Qt::SHIFT | Qt::Key_F1), &TFormBrelloc::GeneralHelpClick},
+    };
+    for (const auto& command : commands) {
+        Commands->Add(command.keys, [this, handler = command.handler]() { (this->*handler)(); });
+        command.button->setToolTip(KeyboardCommands::Hint(command.button->toolTip(), command.keys));
+    }
 }
 
 QToolButton* TFormBrelloc::MakeSpeedButton(QWidget* parent, int left, const QString& glyph,
@@ -154,8 +186,9 @@ void TFormBrelloc::FormCreate()
     InitDefaults(data_);
 
     MainGrid->SetRowHeight(18);
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    Image = QImage(screen.size(), QImage::Format_RGB32);
+    // The screen's size in its own device pixels.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    Image = QImage(screen->geometry().size() * screen->devicePixelRatio(), QImage::Format_RGB32);
     MainGrid->SetColumnWidth(0, 180);
     MainGrid->SetColumnWidth(1, 80);
     MainGrid->setGeometry(5, 60, MainGrid->FullWidth(), MainGrid->FullHeight());
@@ -286,7 +319,16 @@ void TFormBrelloc::MainGridSelectCell(int ACol, int ARow, bool& CanSelect)
     static_cast<void>(CanSelect); // the move always takes place
     // The row being left is committed, edited or not.
     const std::string text = MainGrid->Cell(1, currentRow_).toStdString();
-    MainGrid->SetCell(1, currentRow_, Text(CommitRow(data_, currentRow_, text)));
+    const bool ownText = text == RowText(data_, currentRow_);
+    const std::string shown = CommitRow(data_, currentRow_, text);
+    MainGrid->SetCell(1, currentRow_, Text(shown));
+    // A typed text that was not taken as typed says so, as the exporter does.
+    if (!ownText) {
+        const std::string warning = ReadingWarning(kRowLabels[currentRow_], currentRow_, text,
+                                                   ReadRowText(currentRow_, text), kRowTextLimit, shown);
+        if (!warning.empty())
+            Notes->ShowNote(Text(warning));
+    }
     ShowGeneralData();
     currentRow_ = ARow;
 }
@@ -303,8 +345,12 @@ void TFormBrelloc::MainGridKeyPress(char& Key)
 
 void TFormBrelloc::SpeedButtonCalcClick()
 {
+    // The plot is laid out and drawn in the screen's device pixels, so it is
+    // as sharp as the screen: lines one device pixel wide, labels in a font
+    // scaled to match. At a ratio of 1 these are the window's pixels.
+    const qreal ratio = devicePixelRatioF();
     const ScreenPlotLayout layout =
-        ComputeScreenPlotLayout(width(), height(), MainGrid->y(), MainGrid->height());
+        ComputeScreenPlotLayout(width(), height(), MainGrid->y(), MainGrid->height(), ratio);
     if (layout.side <= 0)
         return; // no room below the grid
     if (Image.width() < layout.side || Image.height() < layout.side) {
@@ -314,7 +360,10 @@ void TFormBrelloc::SpeedButtonCalcClick()
     }
     {
         QPainter painter(&Image);
-        painter.setFont(font());
+        QFont plotFont = font();
+        if (ratio != 1.0)
+            plotFont.setPointSizeF(plotFont.pointSizeF() * ratio);
+        painter.setFont(plotFont);
         PainterCanvas canvas(painter);
         DrawScreenPlot(canvas, data_, layout.side);
         if (Results->MarkDivideChecked())
@@ -323,11 +372,22 @@ void TFormBrelloc::SpeedButtonCalcClick()
     // The window keeps its copy of the square, so a window passing over it
     // does not take the plot away; the program's own clears do.
     shownPlot_ = Image.copy(0, 0, layout.side, layout.side);
+    shownPlot_.setDevicePixelRatio(ratio);
     shownPlotAt_ = QPoint(layout.left, layout.top);
-    repaint(QRect(shownPlotAt_, shownPlot_.size()));
+    repaint(ShownPlotArea());
     // A pointer already over the square reads the new net at once.
     if (underMouse())
         ProbeAtWindowPoint(mapFromGlobal(QCursor::pos()));
+}
+
+QRect TFormBrelloc::ShownPlotArea() const
+{
+    if (shownPlot_.isNull())
+        return QRect();
+    const qreal ratio = shownPlot_.devicePixelRatio();
+    return QRectF(shownPlotAt_.x() / ratio, shownPlotAt_.y() / ratio, shownPlot_.width() / ratio,
+                  shownPlot_.height() / ratio)
+        .toAlignedRect();
 }
 
 void TFormBrelloc::SpeedButtonPrintClick()
@@ -384,8 +444,13 @@ void TFormBrelloc::paintEvent(QPaintEvent* event)
     QWidget::paintEvent(event);
     if (shownPlot_.isNull())
         return;
+    // Drawn in device pixels, one image pixel on one screen pixel.
     QPainter painter(this);
-    painter.drawImage(shownPlotAt_, shownPlot_);
+    const qreal ratio = shownPlot_.devicePixelRatio();
+    painter.scale(1.0 / ratio, 1.0 / ratio);
+    QImage pixels = shownPlot_;
+    pixels.setDevicePixelRatio(1.0);
+    painter.drawImage(shownPlotAt_, pixels);
 }
 
 void TFormBrelloc::mouseMoveEvent(QMouseEvent* event)

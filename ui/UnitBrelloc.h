@@ -19,6 +19,8 @@ class QToolButton;
 namespace brelloc {
 
 struct FontSpec;
+class FigureMenu;
+class KeyboardCommands;
 class PanelNotes;
 class ResultsBlock;
 class StringGrid;
@@ -54,9 +56,13 @@ public:
     void ShowGeneralData();
 
     // The screen plot as it stands in the window: the copied square and its
-    // top-left corner; a null image when the window shows none.
+    // top-left corner, both in device pixels (the window's pixels at a scale
+    // factor of 1; the image's devicePixelRatio tells the ratio); a null image
+    // when the window shows none. ShownPlotArea is the square in the
+    // window's own coordinates.
     const QImage& ShownPlot() const { return shownPlot_; }
     QPoint ShownPlotPosition() const { return shownPlotAt_; }
+    QRect ShownPlotArea() const;
 
     // The components, named as the program's design names them.
     QFrame* PanelMain = nullptr;
@@ -66,6 +72,9 @@ public:
     QToolButton* SpeedButtonTex = nullptr;
     // Short notes and the probe reading, in the panel's free part.
     PanelNotes* Notes = nullptr;
+    // The shortcuts of the tool buttons, and the drawn net's menu.
+    KeyboardCommands* Commands = nullptr;
+    FigureMenu* Figure = nullptr;
     QFrame* GeneralPanel = nullptr;
     QLabel* GeneralLabel = nullptr;
     QToolButton* GeneralHelp = nullptr;
@@ -99,6 +108,7 @@ protected:
 
 private:
     void CreateComponents();
+    void CreateKeyboardCommands();
     QToolButton* MakeSpeedButton(QWidget* parent, int left, const QString& glyph, const QString& hint);
     // Drops the screen plot and repaints the window at once.
     void ClearScreenPlot();

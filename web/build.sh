@@ -28,7 +28,7 @@ model=("$root"/model/{GeneralData,NumberFormat,FlowField,FieldTables,ContourLeve
        "$root"/model/{ComplexField,FlowResults,FlowProbe,ResultsJson}.cpp)
 # (The file writer behind WritePicTeXFile is not needed: the page writes
 # into memory, and the linker drops what refers to it.)
-writer=("$root"/output/{PicTeXWriter,PicTeXSink,PrintedReport,FlowNetFigure}.cpp
+writer=("$root"/output/{PicTeXWriter,PicTeXSink,PrintedReport,FlowNetFigure,DivideMarks}.cpp
         "$root/ui/HelpTexts.cpp")
 link=(-sSINGLE_FILE=1 -sMODULARIZE=1 -sENVIRONMENT=web,node -sALLOW_MEMORY_GROWTH=1
       -sFILESYSTEM=0 -sEXPORTED_RUNTIME_METHODS=UTF8ToString)

@@ -49,14 +49,21 @@ xsession_wait() {
     done
 }
 
+xsession_display_written() {
+    [[ "$(wc -l <"$xsession_dir/display")" -ge 1 ]]
+}
+
 # xsession_start: starts Xvfb on a display number of its own choosing, so
 # parallel runs never clash, and exports DISPLAY once the server answers.
+# XSESSION_SCREEN sets the screen's size (default 1024x768x24).
 xsession_start() {
     xsession_dir="$(mktemp -d)"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$xsession_dir/display" \
+    Xvfb -displayfd 3 -screen 0 "${XSESSION_SCREEN:-1024x768x24}" -nolisten tcp 3>"$xsession_dir/display" \
         >"$xsession_dir/xvfb.log" 2>&1 </dev/null &
     xsession_xvfb_pid=$!
-    if ! xsession_wait 60 test -s "$xsession_dir/display"; then
+    # Xvfb writes the number and then a line end: a number read before its
+    # line end may lack digits and name another test's server.
+    if ! xsession_wait 60 xsession_display_written; then
         echo "Xvfb did not start"; cat "$xsession_dir/xvfb.log"; return 1
     fi
     export DISPLAY=":$(head -n1 "$xsession_dir/display")"

@@ -1,6 +1,7 @@
 #include "PainterCanvas.h"
 
 #include "PrintedReport.h"
+#include "ScreenPlot.h"
 
 #include <QImage>
 #include <QPainter>
@@ -8,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
+#include <set>
+#include <utility>
 
 namespace brelloc {
 namespace {
@@ -69,6 +73,90 @@ TEST(PainterCanvasTest, LinesLightTheGivenPixelsUpToTheEndPoint)
             black += pixel == kBlackPixel;
         }
     EXPECT_EQ(black, 8 + 10 + 20);
+}
+
+std::set<std::pair<int, int>> BlackPixels(const QImage& image)
+{
+    std::set<std::pair<int, int>> black;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == kBlackPixel)
+                black.insert({x, y});
+    return black;
+}
+
+std::set<std::pair<int, int>> LinePixels(int x1, int y1, int x2, int y2)
+{
+    QImage image = WhiteImage(40, 40);
+    Paint(image, [&](PainterCanvas& c) {
+        c.MoveTo(x1, y1);
+        c.LineTo(x2, y2);
+    });
+    return BlackPixels(image);
+}
+
+struct DirectionCase {
+    const char* name;
+    int x1, y1, x2, y2;
+};
+
+// Every direction lights its start pixel and every pixel on the way, but
+// never its end pixel: a stroke drawn leftward or upward is no exception.
+TEST(PainterCanvasTest, LineToKeepsItsEndsInEveryDirection)
+{
+    const DirectionCase cases[] = {
+        {"right", 10, 20, 30, 20},      {"left", 30, 20, 10, 20},
+        {"down", 20, 10, 20, 30},       {"up", 20, 30, 20, 10},
+        {"down-right", 10, 10, 30, 30}, {"up-left", 30, 30, 10, 10},
+    };
+    for (const DirectionCase& c : cases) {
+        const int steps = std::max(std::abs(c.x2 - c.x1), std::abs(c.y2 - c.y1));
+        std::set<std::pair<int, int>> expected;
+        for (int i = 0; i < steps; ++i)
+            expected.insert({c.x1 + (c.x2 - c.x1) * i / steps, c.y1 + (c.y2 - c.y1) * i / steps});
+        EXPECT_EQ(LinePixels(c.x1, c.y1, c.x2, c.y2), expected) << c.name;
+    }
+}
+
+// Any slope: one pixel for each step along the longer axis, from the start
+// pixel up to the end pixel, each the nearest to the line across it.
+TEST(PainterCanvasTest, SlopedStrokesStayOnTheirLineInEveryDirection)
+{
+    const DirectionCase cases[] = {
+        {"shallow left", 31, 22, 4, 13},     {"steep up", 21, 35, 14, 3},
+        {"shallow up-right", 3, 20, 35, 11}, {"steep down-left", 25, 2, 18, 37},
+        {"up-right diagonal", 5, 30, 30, 5}, {"down-left diagonal", 30, 5, 5, 30},
+        {"shallow right", 4, 13, 31, 22},    {"steep down", 14, 3, 21, 35},
+    };
+    for (const DirectionCase& c : cases) {
+        const int dx = c.x2 - c.x1, dy = c.y2 - c.y1;
+        const bool majorX = std::abs(dx) >= std::abs(dy);
+        const int steps = std::max(std::abs(dx), std::abs(dy));
+        const auto drawn = LinePixels(c.x1, c.y1, c.x2, c.y2);
+        EXPECT_EQ(drawn.size(), static_cast<std::size_t>(steps)) << c.name;
+        EXPECT_EQ(drawn.count({c.x1, c.y1}), 1u) << c.name;
+        EXPECT_EQ(drawn.count({c.x2, c.y2}), 0u) << c.name;
+        for (const auto& [x, y] : drawn) {
+            const int step = majorX ? (x - c.x1) * (dx < 0 ? -1 : 1) : (y - c.y1) * (dy < 0 ? -1 : 1);
+            EXPECT_TRUE(step >= 0 && step < steps) << c.name << " at " << x << "," << y;
+            // Across the longer axis, within a pixel of the exact line.
+            const double exact = majorX ? c.y1 + dy * double(x - c.x1) / dx : c.x1 + dx * double(y - c.y1) / dy;
+            EXPECT_LT(std::abs((majorX ? y : x) - exact), 1.0) << c.name << " at " << x << "," << y;
+        }
+    }
+}
+
+// The screen plot of side 500 on a real image: both arrow tips are lit,
+// though each arrowhead's strokes start there and run back left or down.
+TEST(PainterCanvasTest, ScreenPlotArrowTipsAreDrawn)
+{
+    QImage image = WhiteImage(500, 500);
+    GeneralData data;
+    Paint(image, [&](PainterCanvas& c) { DrawScreenPlot(c, data, 500); });
+    EXPECT_EQ(image.pixel(450, 250), kBlackPixel); // the x tip
+    EXPECT_EQ(image.pixel(451, 250), kAquaPixel);
+    EXPECT_EQ(image.pixel(250, 49), kBlackPixel); // the y tip
+    EXPECT_EQ(image.pixel(250, 48), kAquaPixel);
 }
 
 TEST(PainterCanvasTest, PenColourApplies)

@@ -50,6 +50,32 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"startup", 572, 525, 60, 77, 145, 372, 100}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct ScaledLayoutCase {
+    double ratio;
+    int top, side, left;
+};
+
+// On a scaled screen the square is laid out in device pixels: the window's
+// sizes and the border are scaled (and rounded) first, so the square is as
+// large as the screen shows it, and a ratio of 1 changes nothing.
+TEST(ScreenPlotLayoutTest, LaysOutInDevicePixels)
+{
+    // The start-up window's client area, 572 x 525, below the grid at 60 + 77.
+    const ScaledLayoutCase cases[] = {
+        {1.0, 145, 372, 100},
+        {2.0, 290, 744, 200},
+        // 137 * 1.5 = 205.5 and 525 * 1.5 = 787.5 round up; the border is 12.
+        {1.5, 218, 558, 150},
+        {1.25, 181, 465, 125},
+    };
+    for (const ScaledLayoutCase& c : cases) {
+        const ScreenPlotLayout layout = ComputeScreenPlotLayout(572, 525, 60, 77, c.ratio);
+        EXPECT_EQ(layout.top, c.top) << c.ratio;
+        EXPECT_EQ(layout.side, c.side) << c.ratio;
+        EXPECT_EQ(layout.left, c.left) << c.ratio;
+    }
+}
+
 // The default parameters with XmaxL 3 on a square of side 500: 66.67 pixels
 // per L around the centre (250, 250).
 class ScreenPlotPictureTest : public ::testing::Test {

@@ -1,7 +1,10 @@
 // The main window driven as a user drives it: real key and mouse events on
 // the grid's editor and viewport, clicks on the tool buttons, pictures of
 // the window taken with grab().
+#include "FigureMenu.h"
+#include "CommaLocale.h"
 #include "HelpTexts.h"
+#include "ReadingWarning.h"
 #include "MessageBoxes.h"
 #include "PanelNotes.h"
 #include "Printer.h"
@@ -9,7 +12,12 @@
 #include "StringGrid.h"
 #include "UnitBrelloc.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QMenu>
+#include <QMimeData>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -20,6 +28,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QRawFont>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +37,7 @@
 #include <QToolButton>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace brelloc;
@@ -83,6 +93,15 @@ private slots:
     void printButton();
     void helpButtonsShowTheirTexts();
     void helpBoxKeepsTheSketchInFixedPitch();
+    void shortcutsCommitThenAct_data();
+    void shortcutsCommitThenAct();
+    void commandKeysNeverType();
+    void escapeRestoresTheCommittedText();
+    void replacedValueIsNoted_data();
+    void replacedValueIsNoted();
+    void figureMenuOnTheDrawnNet();
+    void figureCopiedAsPictureAndSvg();
+    void figureSavedInEachFormat();
 
 private:
     QLineEdit* Editor() const { return form->MainGrid->Editor(); }
@@ -170,11 +189,11 @@ void FormTest::startState()
         int left;
         const char* hint;
     } buttons[] = {
-        {form->SpeedButtonCalc, 0, "Calculate"},
-        {form->SpeedButtonPrint, 25, "Print Output"},
-        {form->SpeedButtonTex, 50, "Make PicTeX file"},
-        {form->SpeedButtonHelp, form->width() - 25, "Help"},
-        {form->GeneralHelp, 238, "Help"},
+        {form->SpeedButtonCalc, 0, "Calculate (F5)"},
+        {form->SpeedButtonPrint, 25, "Print Output (Ctrl+P)"},
+        {form->SpeedButtonTex, 50, "Make PicTeX file (Ctrl+S)"},
+        {form->SpeedButtonHelp, form->width() - 25, "Help (F1)"},
+        {form->GeneralHelp, 238, "Help (Shift+F1)"},
     };
     for (const auto& b : buttons) {
         QCOMPARE(b.button->geometry(), QRect(b.left, 0, 25, 25));
@@ -688,7 +707,7 @@ void FormTest::helpBoxKeepsTheSketchInFixedPitch()
     form->SetMessagePresenter(&ShowMessageBox); // the real box
     // What the box showed, read while it is open; it is closed at once so
     // that a failing check cannot leave it waiting.
-    QString boxName, shownText;
+    QString boxName, boxTitle, shownText;
     bool fixedPitch = false, wraps = true, linesWhole = false;
     // Polls until the box is up; should it never be found, every dialog is
     // closed after two seconds, so the test fails instead of waiting.
@@ -708,6 +727,7 @@ void FormTest::helpBoxKeepsTheSketchInFixedPitch()
         }
         poll.stop();
         boxName = box->objectName();
+        boxTitle = box->windowTitle();
         if (auto* label = box->findChild<QLabel*>(QStringLiteral("PlainMessageText"))) {
             shownText = label->text();
             fixedPitch = QFontInfo(label->font()).fixedPitch();
@@ -721,10 +741,296 @@ void FormTest::helpBoxKeepsTheSketchInFixedPitch()
     QTest::mouseClick(form->SpeedButtonHelp, Qt::LeftButton);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     QCOMPARE(boxName, QStringLiteral("PlainMessageBox"));
+    QCOMPARE(boxTitle, QStringLiteral("Brelloc")); // the application's title
     QCOMPARE(shownText, FixedPitchText(QString::fromStdString(ProgramMessage())));
     QVERIFY(fixedPitch);
     QVERIFY(!wraps);
     QVERIFY(linesWhole);
+}
+
+void FormTest::shortcutsCommitThenAct_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("acted"); // what the key did, as the test saw it
+
+    QTest::newRow("F5 calculates") << int(Qt::Key_F5) << int(Qt::NoModifier) << "plot";
+    QTest::newRow("Ctrl+P prints") << int(Qt::Key_P) << int(Qt::ControlModifier) << "print";
+    QTest::newRow("Ctrl+S writes PicTeX") << int(Qt::Key_S) << int(Qt::ControlModifier) << "pictex";
+    QTest::newRow("F1 program help") << int(Qt::Key_F1) << int(Qt::NoModifier) << "program help";
+    QTest::newRow("Shift+F1 general-data help") << int(Qt::Key_F1) << int(Qt::ShiftModifier) << "data help";
+}
+
+void FormTest::shortcutsCommitThenAct()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, acted);
+
+    QTemporaryDir dir;
+    const QString tex = dir.filePath(QStringLiteral("figure.tex"));
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    double printedHL = -1;
+    form->SaveDialog1.SetChooser([&](QWidget*, const SaveDialog&) { return std::optional<QString>(tex); });
+    form->PrintDialog1.SetExecutor([&](QWidget*, QPrinter& printer) {
+        printedHL = form->Data().HL; // what the report is about to print
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+
+    // Typed but not committed; the key commits it first, then acts.
+    QTest::keyClicks(Editor(), "0.4");
+    QTest::keyClick(Editor(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(form->Data().HL, 0.4);
+    QCOMPARE(form->CurrentRow(), 0);
+    QCOMPARE(Editor()->text(), QStringLiteral("       0.400"));
+    QCOMPARE(Editor()->selectedText(), Editor()->text());
+    QCOMPARE(QApplication::focusWidget(), Editor());
+
+    if (acted == "plot") {
+        QVERIFY(PlotVisible());
+    } else if (acted == "print") {
+        QCOMPARE(printedHL, 0.4);
+        QVERIFY(QFile::exists(pdf));
+        Printer().setOutputFileName(QString());
+    } else if (acted == "pictex") {
+        QFile file(tex);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("$H/L=0.400, N/k=0.500$"));
+    } else {
+        QCOMPARE(messages.size(), std::size_t(1));
+        QCOMPARE(messages[0].text, QString::fromStdString(acted == "program help" ? ProgramMessage()
+                                                                                 : GeneralDataMessage()));
+    }
+    if (acted != "print" && acted != "pictex")
+        QVERIFY(!QFile::exists(pdf) && !QFile::exists(tex));
+}
+
+void FormTest::commandKeysNeverType()
+{
+    // The whole value is selected, as after Enter: a typed letter would
+    // replace it.
+    QTest::keyClick(Editor(), Qt::Key_Down);
+    QCOMPARE(Editor()->selectedText(), QStringLiteral("       0.500"));
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } commands[] = {
+        {Qt::Key_C, Qt::AltModifier},
+        {Qt::Key_X, Qt::AltModifier | Qt::ShiftModifier},
+        {Qt::Key_4, Qt::AltModifier},
+        {Qt::Key_Q, Qt::ControlModifier},
+        {Qt::Key_M, Qt::MetaModifier},
+        {Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier}, // no net drawn: nothing to copy
+    };
+    for (const auto& command : commands) {
+        QTest::keyClick(Editor(), command.key, command.modifiers);
+        QCOMPARE(Editor()->text(), QStringLiteral("       0.500"));
+        QCOMPARE(form->MainGrid->Cell(1, 1), QStringLiteral("       0.500"));
+    }
+    QTest::keyClick(Editor(), Qt::Key_Up);
+    QCOMPARE(form->Data().NK, 0.5); // not 0.000 from a stray letter
+
+    // The editor's own editing shortcuts keep working.
+    QApplication::clipboard()->setText(QStringLiteral("0.75"));
+    QTest::keyClick(Editor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(Editor(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Editor()->text(), QStringLiteral("0.75"));
+    QTest::keyClick(Editor(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Editor()->text(), QStringLiteral("       0.200"));
+    QTest::keyClick(Editor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(Editor(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("       0.200"));
+}
+
+void FormTest::escapeRestoresTheCommittedText()
+{
+    QTest::keyClicks(Editor(), "0.4");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QTest::keyClick(Editor(), Qt::Key_Up);
+    QTest::keyClicks(Editor(), "9x");
+    QCOMPARE(Editor()->text(), QStringLiteral("9x"));
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    QCOMPARE(Editor()->text(), QStringLiteral("       0.400"));
+    QCOMPARE(form->MainGrid->Cell(1, 0), QStringLiteral("       0.400"));
+    QTest::keyClick(Editor(), Qt::Key_Down);
+    QCOMPARE(form->Data().HL, 0.4);
+    QVERIFY(form->Notes->Note().isEmpty());
+}
+
+void FormTest::replacedValueIsNoted_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("note");
+
+    QTest::newRow("decimal comma") << 0 << "0,5" << "H/L \"0,5\": the text after the number is ignored; using 0.000.";
+    QTest::newRow("letters") << 1 << "abc" << "N/k \"abc\": no number found; using 0.000.";
+    QTest::newRow("nan") << 0 << "nan" << "H/L \"nan\": the value must be a finite number of at least 0; using 0.000.";
+    QTest::newRow("overflow") << 2 << "1e999"
+                              << "Xmax/L \"1e999\": the value must be a finite number of at least 1; using 1.000.";
+    QTest::newRow("too many squares") << 3 << "25" << "Number of squares \"25\": the value must be a whole number from 2 to 20; using 20.";
+    QTest::newRow("read as typed") << 0 << "0.4" << "";
+    QTest::newRow("more decimals than shown") << 1 << "0.2004" << "";
+}
+
+void FormTest::replacedValueIsNoted()
+{
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, note);
+
+    for (int r = 0; r < row; ++r)
+        QTest::keyClick(Editor(), Qt::Key_Down);
+    QVERIFY(form->Notes->Note().isEmpty()); // leaving unedited rows says nothing
+    for (const bool comma : {false, true}) {
+        // A desktop whose decimal point is a comma reads the same way.
+        std::optional<test::CommaLocale> locale;
+        if (comma) {
+            locale.emplace();
+            if (test::CommaLocale::Required())
+                QVERIFY(locale->Active());
+        }
+        form->Notes->ShowNote(QString());
+        QTest::keyClicks(Editor(), typed);
+        QTest::keyClick(Editor(), Qt::Key_Return);
+        QCOMPARE(form->Notes->Note(), note);
+        QCOMPARE(form->Notes->text(), note);
+        // Back to the row; the row left was not edited and adds no note.
+        QTest::mouseClick(form->MainGrid->viewport(), Qt::LeftButton, {}, CellCentre(1, row));
+        QCOMPARE(form->CurrentRow(), row);
+        QCOMPARE(form->Notes->Note(), note);
+    }
+    // The same sentence as the exporter's warning, word for word.
+    if (!note.isEmpty()) {
+        const std::string text = typed.toStdString();
+        GeneralData data;
+        const std::string shown = CommitRow(data, row, text);
+        const char* names[] = {"H/L", "N/k", "Xmax/L", "Number of squares"};
+        QCOMPARE(QString::fromStdString(ReadingWarning(names[row], row, text, ReadRowText(row, text), kRowTextLimit, shown)),
+                 note);
+    }
+}
+
+void FormTest::figureMenuOnTheDrawnNet()
+{
+    FigureMenu* figure = form->Figure;
+    const auto rightClick = [&](QPoint at) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, form->mapToGlobal(at));
+        QApplication::sendEvent(form.get(), &event);
+    };
+    // No net drawn: nothing is offered, by mouse or by key.
+    const QPoint middle(form->width() / 2, (Layout().top + form->height()) / 2);
+    rightClick(middle);
+    QVERIFY(!figure->Menu()->isVisible());
+    QTest::keyClick(Editor(), Qt::Key_Menu);
+    QVERIFY(!figure->Menu()->isVisible());
+    if (QWidget* editorMenu = QApplication::activePopupWidget())
+        editorMenu->close(); // the editor's own menu
+
+    QTest::keyClick(Editor(), Qt::Key_F5);
+    QVERIFY(PlotVisible());
+    const QRect area = form->ShownPlotArea();
+    QVERIFY(area.contains(middle));
+    rightClick(QPoint(area.left() - 3, area.top() + 10)); // beside the net
+    QVERIFY(!figure->Menu()->isVisible());
+    rightClick(middle);
+    QVERIFY(figure->Menu()->isVisible());
+    QStringList entries;
+    for (QAction* action : figure->Menu()->actions())
+        entries << action->text();
+    QCOMPARE(entries, QStringList({"Copy figure", "Save figure as..."}));
+    QCOMPARE(figure->CopyAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    figure->Menu()->close();
+
+    QTest::keyClick(Editor(), Qt::Key_Menu);
+    QVERIFY(figure->Menu()->isVisible());
+    figure->Menu()->close();
+    QVERIFY(PlotVisible());
+}
+
+// What the clipboard holds after a copy: the picture and the SVG text.
+static void CheckCopiedFigure(const QString& why)
+{
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    QVERIFY2(copied && copied->hasImage(), qPrintable(why));
+    const QImage image = qvariant_cast<QImage>(copied->imageData());
+    QCOMPARE(image.size(), QSize(FigureMenu::kDefaultSize, FigureMenu::kDefaultSize));
+    QCOMPARE(image.pixel(5, 5), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(FigureMenu::kDefaultSize / 2 + 50, FigureMenu::kDefaultSize / 2), qRgb(0, 0, 0)); // x axis
+    QVERIFY2(copied->hasFormat("image/svg+xml"), qPrintable(why));
+    const QByteArray svg = copied->data("image/svg+xml");
+    QVERIFY(svg.contains("<svg"));
+    QVERIFY(svg.contains("</svg>"));
+}
+
+void FormTest::figureCopiedAsPictureAndSvg()
+{
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QApplication::clipboard()->clear();
+    QTest::keyClicks(Editor(), "0.9"); // being typed: the copy leaves it alone
+    QTest::keyClick(Editor(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    CheckCopiedFigure("Ctrl+Shift+C");
+    QCOMPARE(Editor()->text(), QStringLiteral("0.9"));
+    QCOMPARE(form->Data().HL, 0.2);
+
+    QApplication::clipboard()->clear();
+    form->Figure->CopyAction()->trigger();
+    CheckCopiedFigure("the menu's Copy figure");
+    QVERIFY(messages.empty());
+}
+
+void FormTest::figureSavedInEachFormat()
+{
+    QTemporaryDir dir;
+    std::vector<FigureTarget> targets = {
+        {dir.filePath("net.png"), FigureFormat::Png, 321},
+        {dir.filePath("net.svg"), FigureFormat::Svg, 500},
+        {dir.filePath("net.pdf"), FigureFormat::Pdf, 400},
+    };
+    std::size_t next = 0;
+    int proposedSize = 0;
+    form->Figure->SetChooser([&](QWidget*, int defaultSize) -> std::optional<FigureTarget> {
+        proposedSize = defaultSize;
+        if (next >= targets.size())
+            return std::nullopt; // cancelled
+        return targets[next++];
+    });
+    // Nothing is offered before a net is drawn.
+    form->Figure->SaveAction()->trigger();
+    QCOMPARE(next, std::size_t(0));
+
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        form->Figure->SaveAction()->trigger();
+    QCOMPARE(proposedSize, FigureMenu::kDefaultSize);
+    QVERIFY(messages.empty());
+
+    const QImage png(targets[0].path);
+    QCOMPARE(png.size(), QSize(321, 321));
+    QCOMPARE(png.pixel(321 / 2 + 40, 321 / 2), qRgb(0, 0, 0)); // the x axis
+    QFile svg(targets[1].path);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray svgText = svg.readAll();
+    QVERIFY(svgText.contains("<svg") && svgText.contains("viewBox=\"0 0 500 500\""));
+    QFile pdf(targets[2].path);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray pdfBytes = pdf.readAll();
+    QVERIFY(pdfBytes.startsWith("%PDF"));
+    QVERIFY(pdfBytes.trimmed().endsWith("%%EOF"));
+    // 400 pixels at 96 per inch: a page of 300 points square.
+    const QRegularExpression mediaBox(QStringLiteral(R"(/MediaBox \[0 0 300(\.0+)? 300(\.0+)?\])"));
+    QVERIFY(mediaBox.match(QString::fromLatin1(pdfBytes)).hasMatch());
+
+    // Cancelled: nothing more written. A file that cannot be written is said.
+    form->Figure->SaveAction()->trigger();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    targets.push_back({dir.filePath("no such folder/net.png"), FigureFormat::Png, 100});
+    form->Figure->SaveAction()->trigger();
+    QCOMPARE(messages.size(), std::size_t(1));
+    QCOMPARE(messages[0].kind, MessageKind::Error);
+    QVERIFY(messages[0].text.contains("no such folder"));
 }
 
 QTEST_MAIN(FormTest)

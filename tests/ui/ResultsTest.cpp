@@ -61,7 +61,7 @@ private:
     ScreenPlotLayout Layout() const
     {
         return ComputeScreenPlotLayout(form->width(), form->height(), form->MainGrid->y(),
-                                       form->MainGrid->height());
+                                       form->MainGrid->height(), form->devicePixelRatioF());
     }
     // The shown square's device pixels per window pixel.
     qreal Ratio() const { return form->ShownPlot().devicePixelRatio(); }
@@ -192,7 +192,7 @@ void ResultsTest::placeBesideTheGrid()
         QCOMPARE(block->ResultsPanel->geometry(), QRect(0, 0, block->width(), 24));
         QCOMPARE(block->ResultsTable->geometry(), QRect(0, 23, block->width(), 77));
         QCOMPARE(block->geometry().bottom(), form->MainGrid->geometry().bottom());
-        QVERIFY(block->geometry().bottom() < Layout().top);
+        QVERIFY(block->geometry().bottom() < form->MainGrid->geometry().bottom() + 8);
         QVERIFY(block->geometry().right() < width - 8);
         QVERIFY(!block->geometry().intersects(form->GeneralPanel->geometry()));
         QVERIFY(!block->geometry().intersects(form->PanelMain->geometry()));

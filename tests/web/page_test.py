@@ -359,7 +359,8 @@ class ReportTest(PageTest):
                                   capture_output=True, text=True).stdout
         self.assertRegex(info, r"(?m)^Pages:\s+1$")
         for line in (r"Brelloc - Groundwater Divide\s+Page 1", r"General Data", r"H/L =\s+0\.300",
-                     r"N/k =\s+0\.400", r"Potential lines and stream lines"):
+                     r"N/k =\s+0\.400", r"Results", r"Divide: x/L = 0\.\d{3}, y/L = 0\.\d{3}",
+                     r"Right drain takes Q/kL = 0\.\d{3}", r"Potential lines and stream lines"):
             self.assertRegex(text, line)
         self.assertNotIn("Number of squares", text, "the window itself is not printed")
         svg = self.driver.find_element(By.CSS_SELECTOR, "#Report svg")

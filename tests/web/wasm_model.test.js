@@ -214,6 +214,12 @@ test('the WebAssembly model', async (t) => {
     assert.strictEqual(lines[0], 'Brelloc - Groundwater Divide');
     assert.ok(lines.includes('H/L =  0.370'), JSON.stringify(lines));
     assert.ok(lines.includes('N/k =  2.000'), JSON.stringify(lines));
+    // The results block stands between the general data and the figure's
+    // heading, where the page script takes it from.
+    assert.strictEqual(lines[7], 'Results');
+    assert.ok(lines[8].startsWith('Divide: '), lines[8]);
+    assert.ok(lines[12].startsWith('Right drain takes '), lines[12]);
+    assert.strictEqual(lines[13], 'Potential lines and stream lines');
   });
 });
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the window's button pictures (24 x 22) and the program icon (32 x 32)
 in the sixteen colours of the classic palette and writes them as PNG files
-next to this script. Run it again after changing a picture."""
+next to this script, each also drawn again at twice the size as NAME@2x.png
+(which Qt picks on screens scaled to 150 % and more). Run it again after
+changing a picture."""
 
 import os
 import struct
@@ -29,13 +31,28 @@ PALETTE = {
 
 
 class Picture:
-    def __init__(self, width, height):
-        self.width, self.height = width, height
-        self.pixels = [['.'] * width for _ in range(height)]
+    """A picture drawn in the coordinates of its 1x size. At a scale of 2
+    areas and single pixels cover 2 x 2 pixels, while lines and frames are
+    drawn again one pixel thin along the middle of their 1x pixels, so they
+    come out sharp instead of doubled."""
 
-    def put(self, x, y, c):
+    def __init__(self, width, height, scale=1):
+        self.scale = scale
+        self.width, self.height = width * scale, height * scale
+        self.pixels = [['.'] * self.width for _ in range(self.height)]
+
+    def at(self, x, y):
+        """The colour at a 1x pixel."""
+        return self.pixels[y * self.scale][x * self.scale]
+
+    def dot(self, x, y, c):
         if 0 <= x < self.width and 0 <= y < self.height:
             self.pixels[y][x] = c
+
+    def put(self, x, y, c):
+        for dy in range(self.scale):
+            for dx in range(self.scale):
+                self.dot(x * self.scale + dx, y * self.scale + dy, c)
 
     def fill(self, x1, y1, x2, y2, c):
         for y in range(y1, y2 + 1):
@@ -43,17 +60,18 @@ class Picture:
                 self.put(x, y, c)
 
     def frame(self, x1, y1, x2, y2, c):
-        for x in range(x1, x2 + 1):
-            self.put(x, y1, c)
-            self.put(x, y2, c)
-        for y in range(y1, y2 + 1):
-            self.put(x1, y, c)
-            self.put(x2, y, c)
+        self.line(x1, y1, x2, y1, c)
+        self.line(x1, y2, x2, y2, c)
+        self.line(x1, y1, x1, y2, c)
+        self.line(x2, y1, x2, y2, c)
 
     def line(self, x1, y1, x2, y2, c):
-        steps = max(abs(x2 - x1), abs(y2 - y1), 1)
+        s = self.scale
+        # The 1x line's pixel centres, at this scale.
+        ax, ay, bx, by = (x1 * s + s // 2, y1 * s + s // 2, x2 * s + s // 2, y2 * s + s // 2)
+        steps = max(abs(bx - ax), abs(by - ay), 1)
         for i in range(steps + 1):
-            self.put(round(x1 + (x2 - x1) * i / steps), round(y1 + (y2 - y1) * i / steps), c)
+            self.dot(round(ax + (bx - ax) * i / steps), round(ay + (by - ay) * i / steps), c)
 
     def rows(self, x, y, rows):
         for dy, row in enumerate(rows):
@@ -81,9 +99,9 @@ class Picture:
             out.write(png)
 
 
-def calculate():
+def calculate(scale):
     """A pocket calculator with a green display."""
-    p = Picture(24, 22)
+    p = Picture(24, 22, scale)
     p.fill(5, 1, 18, 20, 's')
     p.frame(4, 0, 19, 21, 'k')
     p.line(5, 1, 18, 1, 'w')
@@ -102,9 +120,9 @@ def calculate():
     return p
 
 
-def printer():
+def printer(scale):
     """A printer with a sheet coming out at the top."""
-    p = Picture(24, 22)
+    p = Picture(24, 22, scale)
     # The sheet.
     p.fill(6, 0, 17, 9, 'w')
     p.frame(6, 0, 17, 9, 'k')
@@ -128,9 +146,9 @@ def printer():
     return p
 
 
-def pictex():
+def pictex(scale):
     """A page with a small flow-net figure and the letters TeX."""
-    p = Picture(24, 22)
+    p = Picture(24, 22, scale)
     p.fill(3, 0, 17, 21, 'w')
     p.frame(3, 0, 17, 21, 'k')
     # Folded corner.
@@ -163,9 +181,9 @@ def pictex():
     return p
 
 
-def help_glyph():
+def help_glyph(scale):
     """A blue question mark on a yellow bubble."""
-    p = Picture(24, 22)
+    p = Picture(24, 22, scale)
     bubble = [
         '      kkkkkkkkkkk      ',
         '    kkyyyyyyyyyyykk    ',
@@ -190,7 +208,27 @@ def help_glyph():
         '           kk          ',
         '                       ',
     ]
-    p.rows(0, 0, bubble)
+    if scale == 1:
+        p.rows(0, 0, bubble)
+    else:
+        # The bubble drawn again as an ellipse with a thin outline and its tail.
+        def inside(u, v, shrink):
+            return ((u - 11.5) / (11.5 - shrink)) ** 2 + ((v - 8.5) / (8.5 - shrink)) ** 2 <= 1
+
+        def in_tail(u, v, shrink):
+            # The tail: a wedge from the bubble's bottom down to (12, 21).
+            if not 16 <= v <= 21 - shrink:
+                return False
+            t = (v - 16) / 5
+            return 9 + 3 * t + shrink <= u <= 14 - 2 * t - shrink
+
+        for y in range(p.height):
+            for x in range(p.width):
+                u, v = (x + 0.5) / scale, (y + 0.5) / scale
+                if inside(u, v, 0) or in_tail(u, v, 0):
+                    thin = 1 / scale
+                    body = inside(u, v, thin) or (in_tail(u, v, thin) and v > 16.5)
+                    p.dot(x, y, 'y' if body else 'k')
     question = [
         '  bbbbb  ',
         ' bbnnnbb ',
@@ -209,9 +247,9 @@ def help_glyph():
     return p
 
 
-def icon():
+def icon(scale):
     """The program: a water divide between two drains, with its flow net."""
-    p = Picture(32, 32)
+    p = Picture(32, 32, scale)
     p.fill(0, 0, 31, 31, 'a')
     p.frame(0, 0, 31, 31, 'k')
     # Soil below the ground surface: left drain high, right drain low.
@@ -237,12 +275,12 @@ def icon():
         for x in range(1, 31):
             d = (x - 15.5) / 15.5
             y = round(ground_left + 3 + spread * (1 - d * d) * 0.9 + (2 if x > 15 else 0))
-            if 1 <= y < 31 and p.pixels[y][x] == 'o':
+            if 1 <= y < 31 and p.at(x, y) == 'o':
                 p.put(x, y, 'y')
     # Potential lines: short strokes across the stream lines.
     for x in (6, 12, 19, 25):
         for y in range(14, 30):
-            if p.pixels[y][x] == 'o':
+            if p.at(x, y) == 'o':
                 p.put(x, y, 'k' if y % 2 else 'o')
     # Rain.
     for x, y in ((11, 2), (15, 4), (19, 2), (23, 4), (7, 4), (13, 7), (17, 7), (21, 8)):
@@ -253,9 +291,10 @@ def icon():
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    for name, picture in (('calculate', calculate()), ('print', printer()), ('pictex', pictex()),
-                          ('help', help_glyph()), ('brelloc', icon())):
-        picture.write_png(os.path.join(here, name + '.png'))
+    for name, draw in (('calculate', calculate), ('print', printer), ('pictex', pictex),
+                       ('help', help_glyph), ('brelloc', icon)):
+        draw(1).write_png(os.path.join(here, name + '.png'))
+        draw(2).write_png(os.path.join(here, name + '@2x.png'))
 
 
 if __name__ == '__main__':

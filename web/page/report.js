@@ -1,6 +1,6 @@
 // The one-page report for the browser's print dialog: the desktop report's
-// lines (title, page number, credit, notice, the general data, the heading
-// of the figure) and the figure without its background.
+// lines (title, page number, credit, notice, the general data, the results,
+// the heading of the figure) and the figure without its background.
 (function (global) {
   'use strict';
 
@@ -12,10 +12,27 @@
     return node;
   }
 
+  // A heading with its lines below it.
+  function section(heading, lines) {
+    const node = document.createElement('div');
+    node.appendChild(paragraph('h2', heading));
+    node.appendChild(paragraph('p', lines.join('\n'), 'report-data'));
+    return node;
+  }
+
+  // The general data and the results side by side, as on the desktop's page.
+  function columns(left, right) {
+    const node = document.createElement('div');
+    node.className = 'report-columns';
+    node.appendChild(left);
+    node.appendChild(right);
+    return node;
+  }
+
   function fill(report, model) {
     const lines = model.reportTexts();
-    // Title, page, credit, notice, "General Data", H/L, N/k, heading of the
-    // figure; the figure's own labels follow.
+    // Title, page, credit, notice, "General Data", H/L, N/k, "Results" and
+    // its five lines, heading of the figure; the figure's own labels follow.
     const title = document.createElement('div');
     title.className = 'report-title';
     title.appendChild(paragraph('h1', lines[0]));
@@ -24,9 +41,8 @@
       title,
       paragraph('p', lines[2]),
       paragraph('p', lines[3], 'report-notice'),
-      paragraph('h2', lines[4]),
-      paragraph('p', lines[5] + '\n' + lines[6], 'report-data'),
-      paragraph('h2', lines[7]),
+      columns(section(lines[4], lines.slice(5, 7)), section(lines[7], lines.slice(8, 13))),
+      paragraph('h2', lines[13]),
       global.Brelloc.Figure.build(model.trace(), model.xmax(),
                                   { background: false, label: 'Flow net' }));
   }

@@ -101,6 +101,7 @@ public:
     void MoveTo(int, int) override {}
     void LineTo(int, int) override {}
     void Rectangle(int, int, int, int) override {}
+    void Dot(int, int, int) override {}
     void TextOut(int, int, const std::string& line) override
     {
         texts += line;
