@@ -1,5 +1,6 @@
 #include "FieldTables.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace brelloc {
@@ -32,23 +33,116 @@ void FillTables(const GeneralData& data, FieldTables& t)
     }
 }
 
-void FillColumn(const FieldTables& t, Family family, int i, GridColumn& column)
+namespace {
+
+// An upper bound of |x| and |y| over the grid, generous enough to cover the
+// rounding of the grid values (|sin| and |cos| are at most 1). Not a number
+// or infinite where the values are: then no cell counts as beyond.
+double Magnitude(const FieldTables& t)
+{
+    double hlXi = 0.0;
+    bool notANumber = false;
+    for (int i = 0; i < kGridColumns; ++i) {
+        hlXi = std::max(hlXi, std::fabs(t.hlXi[i]));
+        notANumber |= std::isnan(t.hlXi[i]);
+    }
+    const double nk = std::fabs(t.halfNk) * 2.0;
+    double most = 0.0;
+    for (int j = 0; j < kGridRows; ++j) {
+        const double ch = std::fabs(t.cosh[j]);
+        const double sh = std::fabs(t.sinh[j]);
+        const double x = (ch + 1.0 + nk * sh) * 0.5 + std::fabs(t.hlEta[j]);
+        const double y = (nk * ch + sh) * 0.5 + hlXi;
+        notANumber |= std::isnan(x) || std::isnan(y);
+        most = std::max(most, std::max(x, y));
+    }
+    return notANumber ? std::nan("") : most * 2.0;
+}
+
+// The smallest and largest x and y of each pair of neighbouring grid points
+// of a column.
+struct Extremes {
+    double lowX[kGridCellRows];
+    double highX[kGridCellRows];
+    double lowY[kGridCellRows];
+    double highY[kGridCellRows];
+};
+
+void PairExtremes(const double* __restrict x, const double* __restrict y, Extremes& e)
+{
+    for (int j = 0; j < kGridCellRows; ++j) {
+        e.lowX[j] = std::min(x[j], x[j + 1]);
+        e.highX[j] = std::max(x[j], x[j + 1]);
+        e.lowY[j] = std::min(y[j], y[j + 1]);
+        e.highY[j] = std::max(y[j], y[j + 1]);
+    }
+}
+
+// Nonzero for a cell all of whose corners lie beyond limit on one side.
+// The sides are counted in doubles, so that the compiler runs it all on
+// vector registers.
+void Beyond(const Extremes& left, const Extremes& right, double limit,
+            std::uint8_t* __restrict beyond)
+{
+    for (int j = 0; j < kGridCellRows; ++j) {
+        const double sides = (std::min(left.lowX[j], right.lowX[j]) > limit ? 1.0 : 0.0) +
+                             (std::max(left.highX[j], right.highX[j]) < -limit ? 1.0 : 0.0) +
+                             (std::min(left.lowY[j], right.lowY[j]) > limit ? 1.0 : 0.0) +
+                             (std::max(left.highY[j], right.highY[j]) < -limit ? 1.0 : 0.0);
+        beyond[j] = static_cast<std::uint8_t>(sides);
+    }
+}
+
+} // namespace
+
+void FillGeometry(const GeneralData& data, const FieldTables& t, GridGeometry& g)
+{
+    for (int i = 0; i < kGridColumns; ++i) {
+        const double cosXi = t.cosXi[i], nkCos = t.nkCos[i];
+        const double sinXi = t.sinXi[i], nkSin = t.nkSin[i], hlXi = t.hlXi[i];
+        double* x = g.x[i];
+        double* y = g.y[i];
+        for (int j = 0; j < kGridRows; ++j)
+            x[j] = ((cosXi * t.cosh[j] + 1.0) - nkCos * t.sinh[j]) * 0.5 - t.hlEta[j];
+        for (int j = 0; j < kGridRows; ++j)
+            y[j] = (nkSin * t.cosh[j] - sinXi * t.sinh[j]) * 0.5 + hlXi;
+    }
+    // A point interpolated between two corners lies between them to within
+    // a few units in the last place of the larger, far less than 1e-12 of
+    // the largest coordinate: beyond limit + margin on one side at all four
+    // corners, a cell's candidates all fail the window there.
+    const double limit = data.XmaxL + 1e-12 * Magnitude(t);
+    Extremes extremes[2];
+    PairExtremes(g.x[0], g.y[0], extremes[0]);
+    for (int i = 0; i < kGridDivisions; ++i) {
+        const Extremes& left = extremes[i & 1];
+        Extremes& right = extremes[(i + 1) & 1];
+        PairExtremes(g.x[i + 1], g.y[i + 1], right);
+        const std::uint8_t* beyond = g.beyond[i];
+        Beyond(left, right, limit, g.beyond[i]);
+        int rows = kGridCellRows;
+        while (rows > 0 && beyond[rows - 1] != 0)
+            --rows;
+        g.cellRows[i] = rows;
+    }
+    for (int i = 0; i < kGridColumns; ++i) {
+        const int cells = std::max(i > 0 ? g.cellRows[i - 1] : 0,
+                                   i < kGridDivisions ? g.cellRows[i] : 0);
+        g.pointRows[i] = cells > 0 ? cells + 1 : 0;
+    }
+}
+
+void FillField(const FieldTables& t, Family family, int i, int rows, double* f)
 {
     if (family == Family::Potential) {
-        for (int j = 0; j < kGridRows; ++j)
-            column.f[j] = GridPotential(t, i, j);
+        const double halfNkSin = t.halfNkSin[i], hlXi = t.hlXi[i];
+        for (int j = 0; j < rows; ++j)
+            f[j] = t.decay[j] * halfNkSin + hlXi;
     } else {
-        for (int j = 0; j < kGridRows; ++j)
-            column.f[j] = GridStream(t, i, j);
+        const double cosXi = t.cosXi[i], halfNk = t.halfNk;
+        for (int j = 0; j < rows; ++j)
+            f[j] = t.hlEta[j] - (t.decay[j] * cosXi + 1.0) * halfNk;
     }
-    for (int j = 0; j < kGridRows; ++j)
-        column.x[j] = GridX(t, i, j);
-    for (int j = 0; j < kGridRows; ++j)
-        column.y[j] = GridY(t, i, j);
-    bool finite = true;
-    for (int j = 0; j < kGridRows; ++j)
-        finite &= std::isfinite(column.f[j]);
-    column.finite = finite;
 }
 
 } // namespace brelloc

@@ -5,7 +5,9 @@
 #include "FlowField.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <cstdint>
 
 namespace brelloc {
 
@@ -41,62 +43,6 @@ int ClampedCount(double whole, int adjust)
 
 constexpr int kLastDrainSample = 180;
 
-// A column of grid points with the level bounds of its field values, the
-// bounds filled in only as far up as cells need them.
-struct TracedColumn {
-    GridColumn grid;
-    double lowest[kGridRows];
-    double highest[kGridRows];
-    int boundedRows; // grid rows 0 .. boundedRows-1 have their bounds
-};
-
-void FillTracedColumn(const FieldTables& t, Family family, int i, TracedColumn& column)
-{
-    FillColumn(t, family, i, column.grid);
-    column.boundedRows = 0;
-}
-
-void BoundRows(const ContourLevels& levels, int rows, TracedColumn& column)
-{
-    if (rows <= column.boundedRows)
-        return;
-    const int from = column.boundedRows;
-    LevelBounds(levels, column.grid.f + from, rows - from, column.lowest + from,
-                column.highest + from);
-    column.boundedRows = rows;
-}
-
-// Whether four coordinates all exceed limit by more than the rounding of a
-// point interpolated between two of them (a few units in the last place of
-// the larger): then every candidate of the cell fails the window on this side.
-inline bool AllBeyond(double a, double b, double c, double d, double limit)
-{
-    const double smallest = std::min(std::min(a, b), std::min(c, d));
-    const double largest = std::max(std::max(std::fabs(a), std::fabs(b)),
-                                    std::max(std::fabs(c), std::fabs(d)));
-    return smallest - 1e-12 * largest > limit;
-}
-
-inline bool CellOutsideWindow(const GridColumn& left, const GridColumn& right, int j,
-                              double xmaxL)
-{
-    const double x1 = left.x[j], x2 = right.x[j], x3 = right.x[j + 1], x4 = left.x[j + 1];
-    const double y1 = left.y[j], y2 = right.y[j], y3 = right.y[j + 1], y4 = left.y[j + 1];
-    return AllBeyond(x1, x2, x3, x4, xmaxL) || AllBeyond(-x1, -x2, -x3, -x4, xmaxL) ||
-           AllBeyond(y1, y2, y3, y4, xmaxL) || AllBeyond(-y1, -y2, -y3, -y4, xmaxL);
-}
-
-// The rows of cells between two columns worth tracing: those above lie wholly
-// beyond one side of the window (the net grows fast with eta, so with a small
-// window that is a good part of the strip) and cannot emit a segment.
-int RowsNearWindow(const GridColumn& left, const GridColumn& right, double xmaxL)
-{
-    int rows = kGridCellRows;
-    while (rows > 0 && CellOutsideWindow(left, right, rows - 1, xmaxL))
-        --rows;
-    return rows;
-}
-
 // The twelve corner values of a cell, corners counter-clockwise from
 // (i, j): 1 (i, j), 2 (i+1, j), 3 (i+1, j+1), 4 (i, j+1).
 struct Cell {
@@ -123,6 +69,10 @@ inline bool LevelSegment(const GeneralData& data, const Cell& cell, double level
                          ModelPoint& q)
 {
     const double* f = cell.f;
+    // A cell of constant value on the level (no flow at all: the field is 0
+    // everywhere) has no line through it to draw.
+    if (f[0] == level && f[1] == level && f[2] == level && f[3] == level)
+        return false;
     ModelPoint candidate[2];
     int count = 0;
     for (int m = 0; m < 4 && count < 2; ++m) {
@@ -209,23 +159,23 @@ void TraceCellAllLevels(const GeneralData& data, PlotSink& sink, const Cell& cel
     TraceLevels(data, sink, cell, levels, levels.first, levels.last);
 }
 
-void TraceBoundariesFromTables(const GeneralData& data, const FieldTables& t, PlotSink& sink)
+void TraceBoundariesFromGrid(const GeneralData& data, const GridGeometry& g, PlotSink& sink)
 {
     // Free water table: eta 0, xi from 0 to 1.
-    sink.BeginCurve({GridX(t, 0, 0), GridY(t, 0, 0)});
+    sink.BeginCurve({g.x[0][0], g.y[0][0]});
     for (int k = 0; k <= kGridDivisions; ++k) {
-        const double x = GridX(t, k, 0);
-        const double y = GridY(t, k, 0);
+        const double x = g.x[k][0];
+        const double y = g.y[k][0];
         if (WindowTest(data, x, y))
             sink.CurvePoint(k, {x, y});
     }
     sink.EndCurve();
     // Right drain (xi 0), then left drain (xi 1), eta from 0 to 1.8.
     for (const int column : {0, kGridDivisions}) {
-        sink.BeginCurve({GridX(t, column, 0), GridY(t, column, 0)});
+        sink.BeginCurve({g.x[column][0], g.y[column][0]});
         for (int k = 0; k <= kLastDrainSample; ++k) {
-            const double x = GridX(t, column, k);
-            const double y = GridY(t, column, k);
+            const double x = g.x[column][k];
+            const double y = g.y[column][k];
             if (WindowTest(data, x, y))
                 sink.CurvePoint(k, {x, y});
         }
@@ -233,47 +183,165 @@ void TraceBoundariesFromTables(const GeneralData& data, const FieldTables& t, Pl
     }
 }
 
-inline Cell CellAt(const GridColumn& left, const GridColumn& right, int j)
+// The grid points of the cells between two columns.
+struct ColumnPair {
+    const double* fLeft;
+    const double* fRight;
+    const double* xLeft;
+    const double* xRight;
+    const double* yLeft;
+    const double* yRight;
+};
+
+inline Cell CellAt(const ColumnPair& c, int j)
 {
-    return {{left.f[j], right.f[j], right.f[j + 1], left.f[j + 1]},
-            {left.x[j], right.x[j], right.x[j + 1], left.x[j + 1]},
-            {left.y[j], right.y[j], right.y[j + 1], left.y[j + 1]}};
+    return {{c.fLeft[j], c.fRight[j], c.fRight[j + 1], c.fLeft[j + 1]},
+            {c.xLeft[j], c.xRight[j], c.xRight[j + 1], c.xLeft[j + 1]},
+            {c.yLeft[j], c.yRight[j], c.yRight[j + 1], c.yLeft[j + 1]}};
 }
 
-void TraceFamilyFromTables(const GeneralData& data, const FieldTables& t, PlotSink& sink,
-                           Family family)
+// Whether a finite coordinate passes the window, without a branch.
+inline unsigned Passes(double v, double limit)
+{
+    const double magnitude = std::fabs(v);
+    return static_cast<unsigned>(magnitude <= DBL_MAX) & static_cast<unsigned>(!(magnitude > limit));
+}
+
+// FiniteLevelSegment for a level that lies between the cell's smallest and
+// largest value but for a hair: it writes the candidates whatever they are
+// and says whether they make a segment, so that the caller needs no branch.
+inline unsigned BatchSegment(const GeneralData& data, const Cell& cell, double level,
+                             ModelPoint& p, ModelPoint& q)
+{
+    const double* f = cell.f;
+    if ((f[0] == level) | (f[1] == level) | (f[2] == level) | (f[3] == level))
+        return LevelSegment(data, cell, level, p, q) ? 1u : 0u; // a corner hit: rare
+    const unsigned below = static_cast<unsigned>(f[0] < level) |
+                           static_cast<unsigned>(f[1] < level) << 1 |
+                           static_cast<unsigned>(f[2] < level) << 2 |
+                           static_cast<unsigned>(f[3] < level) << 3;
+    const unsigned crossed = below ^ ((below >> 1) | ((below & 1u) << 3));
+    const unsigned rest = crossed & (crossed - 1);
+    if (rest == 0)
+        return 0; // the level missed the cell by the hair
+    static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0, 3, 0, 1, 0, 2, 0, 1, 0};
+    p = EdgeCrossing(cell, level, kLowestBit[crossed]);
+    q = EdgeCrossing(cell, level, kLowestBit[rest]);
+    const double limit = data.XmaxL;
+    return Passes(p.x, limit) & Passes(q.x, limit) & Passes(p.y, limit) & Passes(q.y, limit);
+}
+
+// The (cell, level) pairs of a column pair to test, collected first and
+// then tested and emitted in runs: the tests then follow one another without
+// the branches of the cell and level loops, and the sink calls come last.
+class SegmentBatch {
+public:
+    SegmentBatch(const GeneralData& data, const ContourLevels& levels, PlotSink& sink)
+        : data_(data), levels_(levels), sink_(sink)
+    {
+    }
+
+    void Start(const ColumnPair& pair) { pair_ = pair; }
+
+    void Add(int row, int level)
+    {
+        rows_[size_] = row;
+        levels_n_[size_] = level;
+        if (++size_ == kCapacity)
+            Flush();
+    }
+
+    void Flush()
+    {
+        // Each test on its own, so that one waits for no other's divisions.
+        for (int k = 0; k < size_; ++k) {
+            const Cell cell = CellAt(pair_, rows_[k]);
+            found_[k] = BatchSegment(data_, cell, Level(levels_, levels_n_[k]), p_[k], q_[k]);
+        }
+        int found = 0;
+        for (int k = 0; k < size_; ++k) {
+            order_[found] = k;
+            found += static_cast<int>(found_[k]);
+        }
+        size_ = 0;
+        for (int k = 0; k < found; ++k)
+            sink_.Segment(p_[order_[k]], q_[order_[k]]);
+    }
+
+private:
+    static constexpr int kCapacity = 256;
+    const GeneralData& data_;
+    const ContourLevels& levels_;
+    PlotSink& sink_;
+    ColumnPair pair_{};
+    int size_ = 0;
+    int rows_[kCapacity];
+    int levels_n_[kCapacity];
+    unsigned found_[kCapacity];
+    int order_[kCapacity];
+    ModelPoint p_[kCapacity];
+    ModelPoint q_[kCapacity];
+};
+
+// A column of one family's field values with the level bounds of its pairs
+// of neighbouring grid points.
+struct FamilyColumn {
+    double f[kGridRows];
+    double lower[kGridCellRows];
+    double upper[kGridCellRows];
+    bool bounded; // every value finite and the bounds filled in
+};
+
+void FillFamilyColumn(const FieldTables& t, const GridGeometry& g, const ContourLevels& levels,
+                      Family family, int i, FamilyColumn& column)
+{
+    const int points = g.pointRows[i];
+    FillField(t, family, i, points, column.f);
+    column.bounded = levels.mode != LevelMode::Scan &&
+                     ColumnLevelBounds(levels, column.f, points, column.lower, column.upper);
+}
+
+void TraceFamilyFromGrid(const GeneralData& data, const FieldTables& t, const GridGeometry& g,
+                         PlotSink& sink, Family family)
 {
     const ContourLevels levels = FamilyLevels(data, family);
     if (levels.first > levels.last)
         return;
-    TracedColumn columns[2];
+    FamilyColumn columns[2];
     double first[kGridCellRows];
     double last[kGridCellRows];
     int met[kGridCellRows];
-    FillTracedColumn(t, family, 0, columns[0]);
+    SegmentBatch batch(data, levels, sink);
+    FillFamilyColumn(t, g, levels, family, 0, columns[0]);
     for (int i = 0; i < kGridDivisions; ++i) {
-        TracedColumn& left = columns[i & 1];
-        TracedColumn& right = columns[(i + 1) & 1];
-        FillTracedColumn(t, family, i + 1, right);
-        const int rows = RowsNearWindow(left.grid, right.grid, data.XmaxL);
-        if (levels.mode != LevelMode::Scan && left.grid.finite && right.grid.finite) {
-            BoundRows(levels, rows + 1, left);
-            BoundRows(levels, rows + 1, right);
-            const int count = CellsWithLevels(levels, left.lowest, left.highest, right.lowest,
-                                              right.highest, rows, first, last, met);
-            for (int c = 0; c < count; ++c) {
-                const int j = met[c];
-                const Cell cell = CellAt(left.grid, right.grid, j);
-                if (levels.mode == LevelMode::Zero)
-                    TraceCellAllLevels(data, sink, cell, levels);
-                else
-                    TraceFiniteLevels(data, sink, cell, levels, static_cast<int>(first[j]),
-                                      static_cast<int>(last[j]));
+        const FamilyColumn& left = columns[i & 1];
+        FamilyColumn& right = columns[(i + 1) & 1];
+        FillFamilyColumn(t, g, levels, family, i + 1, right);
+        const int rows = g.cellRows[i];
+        const ColumnPair pair{left.f, right.f, g.x[i], g.x[i + 1], g.y[i], g.y[i + 1]};
+        const std::uint8_t* beyond = g.beyond[i];
+        if (!left.bounded || !right.bounded) {
+            for (int j = 0; j < rows; ++j) {
+                if (beyond[j] == 0)
+                    TraceCellAllLevels(data, sink, CellAt(pair, j), levels);
             }
-        } else {
-            for (int j = 0; j < rows; ++j)
-                TraceCellAllLevels(data, sink, CellAt(left.grid, right.grid, j), levels);
+            continue;
         }
+        const int count = CellsToTrace(levels, left.lower, left.upper, right.lower, right.upper,
+                                       beyond, rows, first, last, met);
+        if (levels.mode == LevelMode::Zero) {
+            for (int c = 0; c < count; ++c)
+                TraceCellAllLevels(data, sink, CellAt(pair, met[c]), levels);
+            continue;
+        }
+        batch.Start(pair);
+        for (int c = 0; c < count; ++c) {
+            const int j = met[c];
+            const int to = static_cast<int>(last[j]);
+            for (int n = static_cast<int>(first[j]); n <= to; ++n)
+                batch.Add(j, n);
+        }
+        batch.Flush();
     }
 }
 
@@ -327,17 +395,17 @@ void TraceFamilyDirect(const GeneralData& data, PlotSink& sink, Family family)
                 TraceCellAllLevels(data, sink, cell, levels);
                 continue;
             }
-            double lowest[4], highest[4];
-            LevelBounds(levels, cell.f, 4, lowest, highest);
             // Corners 1 and 4 lie on the left column, 2 and 3 on the right.
-            const double lowestLeft[2] = {lowest[0], lowest[3]};
-            const double highestLeft[2] = {highest[0], highest[3]};
-            const double lowestRight[2] = {lowest[1], lowest[2]};
-            const double highestRight[2] = {highest[1], highest[2]};
+            const double left[2] = {cell.f[0], cell.f[3]};
+            const double right[2] = {cell.f[1], cell.f[2]};
+            double lowerLeft = 0.0, upperLeft = 0.0, lowerRight = 0.0, upperRight = 0.0;
+            ColumnLevelBounds(levels, left, 2, &lowerLeft, &upperLeft);
+            ColumnLevelBounds(levels, right, 2, &lowerRight, &upperRight);
+            const std::uint8_t inWindow = 0;
             double first = 0.0, last = 0.0;
             int row = 0;
-            if (CellsWithLevels(levels, lowestLeft, highestLeft, lowestRight, highestRight, 1,
-                                &first, &last, &row) == 0)
+            if (CellsToTrace(levels, &lowerLeft, &upperLeft, &lowerRight, &upperRight, &inWindow,
+                             1, &first, &last, &row) == 0)
                 continue;
             if (levels.mode == LevelMode::Zero)
                 TraceCellAllLevels(data, sink, cell, levels);
@@ -348,13 +416,13 @@ void TraceFamilyDirect(const GeneralData& data, PlotSink& sink, Family family)
     }
 }
 
-bool IsStandardGrid(const GeneralData& data)
+} // namespace
+
+bool UsesGridTables(const GeneralData& data)
 {
     return data.Divisions == kGridDivisions && LastDrainSample(data) == kLastDrainSample &&
            CellRows(data) == kGridCellRows;
 }
-
-} // namespace
 
 bool WindowTest(const GeneralData& data, double x, double y)
 {
@@ -392,14 +460,16 @@ int LastLevel(const GeneralData& data, Family family)
 
 void FlowNetTracer::Trace(const GeneralData& data, PlotSink& sink)
 {
-    if (IsStandardGrid(data)) {
+    if (UsesGridTables(data)) {
         FieldTables tables;
         FillTables(data, tables);
-        TraceBoundariesFromTables(data, tables, sink);
+        GridGeometry geometry;
+        FillGeometry(data, tables, geometry);
+        TraceBoundariesFromGrid(data, geometry, sink);
         sink.BeginFamily(Family::Potential);
-        TraceFamilyFromTables(data, tables, sink, Family::Potential);
+        TraceFamilyFromGrid(data, tables, geometry, sink, Family::Potential);
         sink.BeginFamily(Family::Stream);
-        TraceFamilyFromTables(data, tables, sink, Family::Stream);
+        TraceFamilyFromGrid(data, tables, geometry, sink, Family::Stream);
         return;
     }
     TraceBoundaryDirect(data, sink, true, 0.0, data.Divisions);
