@@ -2,6 +2,7 @@
 
 #include "FieldTables.h"
 #include "FlowNetTracer.h"
+#include "VectorKernel.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -44,6 +45,7 @@ ContourLevels FamilyLevels(const GeneralData& data, Family family)
     return levels;
 }
 
+BRELLOC_VECTOR_KERNEL
 bool ColumnLevelBounds(const ContourLevels& levels, const double* __restrict f, int points,
                        double* __restrict lower, double* __restrict upper)
 {
@@ -104,28 +106,59 @@ bool ColumnLevelBounds(const ContourLevels& levels, const double* __restrict f, 
     return true;
 }
 
-int CellsToTrace(const ContourLevels& levels, const double* __restrict lowerLeft,
-                 const double* __restrict upperLeft, const double* __restrict lowerRight,
-                 const double* __restrict upperRight, const std::uint8_t* __restrict beyond,
-                 int cells, double* __restrict first, double* __restrict last,
-                 int* __restrict rows)
+namespace {
+
+// Per cell the levels to test, and a flag where there are any and the cell
+// is not beyond the window.
+BRELLOC_VECTOR_KERNEL
+void CellLevels(const ContourLevels& levels, const double* __restrict lowerLeft,
+                const double* __restrict upperLeft, const double* __restrict lowerRight,
+                const double* __restrict upperRight, const std::uint8_t* __restrict beyond,
+                int cells, double* __restrict first, double* __restrict last,
+                std::uint8_t* __restrict flags)
 {
     const bool zero = levels.mode == LevelMode::Zero;
     const double firstLevel = zero ? 0.0 : static_cast<double>(levels.first);
     const double lastLevel = zero ? 0.0 : static_cast<double>(levels.last);
-    // A vector loop.
     for (int j = 0; j < cells; ++j) {
         first[j] = std::max(std::min(lowerLeft[j], lowerRight[j]), firstLevel);
         last[j] = std::min(std::max(upperLeft[j], upperRight[j]), lastLevel);
+        flags[j] = static_cast<std::uint8_t>(first[j] <= last[j] ? 1.0 : 0.0);
     }
-    // Whether a cell is met follows the field, which no branch predictor
-    // guesses well: every row is written, the count only advances past those
-    // to trace.
+    for (int j = 0; j < cells; ++j)
+        flags[j] &= static_cast<std::uint8_t>(beyond[j] == 0);
+}
+
+} // namespace
+
+int CellsToTrace(const ContourLevels& levels, const double* lowerLeft, const double* upperLeft,
+                 const double* lowerRight, const double* upperRight, const std::uint8_t* beyond,
+                 int cells, double* first, double* last, int* rows)
+{
+    constexpr int kWord = 8;
+    cells = std::min(cells, kGridCellRows);
+    std::uint8_t flags[kGridCellRows + kWord] = {};
+    CellLevels(levels, lowerLeft, upperLeft, lowerRight, upperRight, beyond, cells, first, last,
+               flags);
+    // Eight flags at a time: a word without any is passed over whole, and in
+    // one with some each flag's lowest bit is found directly. Which cells are
+    // met follows the field, which no branch predictor guesses well.
     int count = 0;
+#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (int base = 0; base < cells; base += kWord) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, flags + base, sizeof word);
+        while (word != 0) {
+            rows[count++] = base + __builtin_ctzll(word) / 8;
+            word &= word - 1;
+        }
+    }
+#else
     for (int j = 0; j < cells; ++j) {
         rows[count] = j;
-        count += static_cast<int>(first[j] <= last[j]) & static_cast<int>(beyond[j] == 0);
+        count += flags[j];
     }
+#endif
     return count;
 }
 

@@ -1,5 +1,7 @@
 #include "FieldTables.h"
 
+#include "VectorKernel.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -68,6 +70,7 @@ struct Extremes {
     double highY[kGridCellRows];
 };
 
+BRELLOC_VECTOR_KERNEL
 void PairExtremes(const double* __restrict x, const double* __restrict y, Extremes& e)
 {
     for (int j = 0; j < kGridCellRows; ++j) {
@@ -81,6 +84,7 @@ void PairExtremes(const double* __restrict x, const double* __restrict y, Extrem
 // Nonzero for a cell all of whose corners lie beyond limit on one side.
 // The sides are counted in doubles, so that the compiler runs it all on
 // vector registers.
+BRELLOC_VECTOR_KERNEL
 void Beyond(const Extremes& left, const Extremes& right, double limit,
             std::uint8_t* __restrict beyond)
 {
@@ -95,29 +99,39 @@ void Beyond(const Extremes& left, const Extremes& right, double limit,
 
 } // namespace
 
-void FillGeometry(const GeneralData& data, const FieldTables& t, GridGeometry& g)
+namespace {
+
+BRELLOC_VECTOR_KERNEL
+void FillGrid(const FieldTables& t, double* __restrict xs, double* __restrict ys)
 {
     for (int i = 0; i < kGridColumns; ++i) {
         const double cosXi = t.cosXi[i], nkCos = t.nkCos[i];
         const double sinXi = t.sinXi[i], nkSin = t.nkSin[i], hlXi = t.hlXi[i];
-        double* x = g.x[i];
-        double* y = g.y[i];
+        double* x = xs + i * kGridRows;
+        double* y = ys + i * kGridRows;
         for (int j = 0; j < kGridRows; ++j)
             x[j] = ((cosXi * t.cosh[j] + 1.0) - nkCos * t.sinh[j]) * 0.5 - t.hlEta[j];
         for (int j = 0; j < kGridRows; ++j)
             y[j] = (nkSin * t.cosh[j] - sinXi * t.sinh[j]) * 0.5 + hlXi;
     }
+}
+
+} // namespace
+
+void FillGeometry(const GeneralData& data, const FieldTables& t, GridGeometry& g)
+{
+    FillGrid(t, g.x, g.y);
     // A point interpolated between two corners lies between them to within
     // a few units in the last place of the larger, far less than 1e-12 of
     // the largest coordinate: beyond limit + margin on one side at all four
     // corners, a cell's candidates all fail the window there.
     const double limit = data.XmaxL + 1e-12 * Magnitude(t);
     Extremes extremes[2];
-    PairExtremes(g.x[0], g.y[0], extremes[0]);
+    PairExtremes(ColumnX(g, 0), ColumnY(g, 0), extremes[0]);
     for (int i = 0; i < kGridDivisions; ++i) {
         const Extremes& left = extremes[i & 1];
         Extremes& right = extremes[(i + 1) & 1];
-        PairExtremes(g.x[i + 1], g.y[i + 1], right);
+        PairExtremes(ColumnX(g, i + 1), ColumnY(g, i + 1), right);
         const std::uint8_t* beyond = g.beyond[i];
         Beyond(left, right, limit, g.beyond[i]);
         int rows = kGridCellRows;
@@ -132,6 +146,7 @@ void FillGeometry(const GeneralData& data, const FieldTables& t, GridGeometry& g
     }
 }
 
+BRELLOC_VECTOR_KERNEL
 void FillField(const FieldTables& t, Family family, int i, int rows, double* f)
 {
     if (family == Family::Potential) {

@@ -63,8 +63,9 @@ inline double GridY(const FieldTables& t, int i, int j)
 // grows fast with eta, so with a small window that is most of the strip).
 // About 320 KB: the trace keeps it on its stack.
 struct GridGeometry {
-    double x[kGridColumns][kGridRows];
-    double y[kGridColumns][kGridRows];
+    // Column i of the grid points from index i * kGridRows on, row j at +j.
+    double x[kGridColumns * kGridRows];
+    double y[kGridColumns * kGridRows];
     // Cell (i, j) between columns i and i+1: nonzero where no point
     // interpolated between its corners can pass the window.
     std::uint8_t beyond[kGridDivisions][kGridCellRows];
@@ -73,6 +74,16 @@ struct GridGeometry {
     int cellRows[kGridDivisions];
     int pointRows[kGridColumns];
 };
+
+inline const double* ColumnX(const GridGeometry& g, int i)
+{
+    return g.x + i * kGridRows;
+}
+
+inline const double* ColumnY(const GridGeometry& g, int i)
+{
+    return g.y + i * kGridRows;
+}
 
 void FillGeometry(const GeneralData& data, const FieldTables& t, GridGeometry& g);
 

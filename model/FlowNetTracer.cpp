@@ -1,6 +1,7 @@
 #include "FlowNetTracer.h"
 
 #include "ContourLevels.h"
+#include "EdgeCrossings.h"
 #include "FieldTables.h"
 #include "FlowField.h"
 
@@ -162,22 +163,22 @@ void TraceCellAllLevels(const GeneralData& data, PlotSink& sink, const Cell& cel
 void TraceBoundariesFromGrid(const GeneralData& data, const GridGeometry& g, PlotSink& sink)
 {
     // Free water table: eta 0, xi from 0 to 1.
-    sink.BeginCurve({g.x[0][0], g.y[0][0]});
+    sink.BeginCurve({ColumnX(g, 0)[0], ColumnY(g, 0)[0]});
     for (int k = 0; k <= kGridDivisions; ++k) {
-        const double x = g.x[k][0];
-        const double y = g.y[k][0];
+        const double x = ColumnX(g, k)[0];
+        const double y = ColumnY(g, k)[0];
         if (WindowTest(data, x, y))
             sink.CurvePoint(k, {x, y});
     }
     sink.EndCurve();
     // Right drain (xi 0), then left drain (xi 1), eta from 0 to 1.8.
     for (const int column : {0, kGridDivisions}) {
-        sink.BeginCurve({g.x[column][0], g.y[column][0]});
+        const double* xs = ColumnX(g, column);
+        const double* ys = ColumnY(g, column);
+        sink.BeginCurve({xs[0], ys[0]});
         for (int k = 0; k <= kLastDrainSample; ++k) {
-            const double x = g.x[column][k];
-            const double y = g.y[column][k];
-            if (WindowTest(data, x, y))
-                sink.CurvePoint(k, {x, y});
+            if (WindowTest(data, xs[k], ys[k]))
+                sink.CurvePoint(k, {xs[k], ys[k]});
         }
         sink.EndCurve();
     }
@@ -200,40 +201,10 @@ inline Cell CellAt(const ColumnPair& c, int j)
             {c.yLeft[j], c.yRight[j], c.yRight[j + 1], c.yLeft[j + 1]}};
 }
 
-// Whether a finite coordinate passes the window, without a branch.
-inline unsigned Passes(double v, double limit)
-{
-    const double magnitude = std::fabs(v);
-    return static_cast<unsigned>(magnitude <= DBL_MAX) & static_cast<unsigned>(!(magnitude > limit));
-}
-
-// FiniteLevelSegment for a level that lies between the cell's smallest and
-// largest value but for a hair: it writes the candidates whatever they are
-// and says whether they make a segment, so that the caller needs no branch.
-inline unsigned BatchSegment(const GeneralData& data, const Cell& cell, double level,
-                             ModelPoint& p, ModelPoint& q)
-{
-    const double* f = cell.f;
-    if ((f[0] == level) | (f[1] == level) | (f[2] == level) | (f[3] == level))
-        return LevelSegment(data, cell, level, p, q) ? 1u : 0u; // a corner hit: rare
-    const unsigned below = static_cast<unsigned>(f[0] < level) |
-                           static_cast<unsigned>(f[1] < level) << 1 |
-                           static_cast<unsigned>(f[2] < level) << 2 |
-                           static_cast<unsigned>(f[3] < level) << 3;
-    const unsigned crossed = below ^ ((below >> 1) | ((below & 1u) << 3));
-    const unsigned rest = crossed & (crossed - 1);
-    if (rest == 0)
-        return 0; // the level missed the cell by the hair
-    static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0, 3, 0, 1, 0, 2, 0, 1, 0};
-    p = EdgeCrossing(cell, level, kLowestBit[crossed]);
-    q = EdgeCrossing(cell, level, kLowestBit[rest]);
-    const double limit = data.XmaxL;
-    return Passes(p.x, limit) & Passes(q.x, limit) & Passes(p.y, limit) & Passes(q.y, limit);
-}
-
 // The (cell, level) pairs of a column pair to test, collected first and
-// then tested and emitted in runs: the tests then follow one another without
-// the branches of the cell and level loops, and the sink calls come last.
+// then tested and emitted in batches: the crossings of many segments are
+// formed side by side, without the branches of the cell and level loops,
+// and the sink calls come last.
 class SegmentBatch {
 public:
     SegmentBatch(const GeneralData& data, const ContourLevels& levels, PlotSink& sink)
@@ -241,64 +212,142 @@ public:
     {
     }
 
-    void Start(const ColumnPair& pair) { pair_ = pair; }
+    // The cells between two columns whose grid points lie at fs + fLeft + j
+    // and fs + fRight + j (field values), xs + xLeft + j and so on (mapped
+    // points), with pair the same as pointers.
+    void Start(const double* fs, int fLeft, int fRight, const double* xs, const double* ys,
+               int xyLeft, int xyRight, const ColumnPair& pair)
+    {
+        fs_ = fs;
+        xs_ = xs;
+        ys_ = ys;
+        fCorner_[0] = fLeft;
+        fCorner_[1] = fRight;
+        fCorner_[2] = fRight + 1;
+        fCorner_[3] = fLeft + 1;
+        xyCorner_[0] = xyLeft;
+        xyCorner_[1] = xyRight;
+        xyCorner_[2] = xyRight + 1;
+        xyCorner_[3] = xyLeft + 1;
+        pair_ = pair;
+    }
 
     void Add(int row, int level)
     {
         rows_[size_] = row;
-        levels_n_[size_] = level;
-        if (++size_ == kCapacity)
+        levelIndex_[size_] = level;
+        if (++size_ == kCrossingBatch)
             Flush();
     }
 
     void Flush()
     {
-        // Each test on its own, so that one waits for no other's divisions.
-        for (int k = 0; k < size_; ++k) {
-            const Cell cell = CellAt(pair_, rows_[k]);
-            found_[k] = BatchSegment(data_, cell, Level(levels_, levels_n_[k]), p_[k], q_[k]);
+        int unusual = 0;
+        for (int k = 0; k < size_; ++k)
+            unusual += Prepare(k, unusual);
+        FormCrossings(batch_, size_, data_.XmaxL);
+        // Corner hits, and levels that miss the cell by a hair: the exact
+        // tests, one by one.
+        for (int u = 0; u < unusual; ++u) {
+            const int k = unusual_[u];
+            ModelPoint p, q;
+            const bool segment =
+                LevelSegment(data_, CellAt(pair_, rows_[k]), batch_.level[k], p, q);
+            batch_.px[k] = p.x;
+            batch_.py[k] = p.y;
+            batch_.qx[k] = q.x;
+            batch_.qy[k] = q.y;
+            batch_.inside[k] = segment ? 1.0 : 0.0;
         }
         int found = 0;
         for (int k = 0; k < size_; ++k) {
             order_[found] = k;
-            found += static_cast<int>(found_[k]);
+            found += static_cast<int>(batch_.inside[k] != 0.0);
         }
         size_ = 0;
-        for (int k = 0; k < found; ++k)
-            sink_.Segment(p_[order_[k]], q_[order_[k]]);
+        for (int m = 0; m < found; ++m) {
+            const int k = order_[m];
+            sink_.Segment({batch_.px[k], batch_.py[k]}, {batch_.qx[k], batch_.qy[k]});
+        }
     }
 
 private:
-    static constexpr int kCapacity = 256;
+    // The operands of entry k: the first two edges its level crosses, in
+    // edge order. Returns 1 for an entry that needs the exact tests.
+    int Prepare(int k, int unusual)
+    {
+        const int j = rows_[k];
+        const double level = Level(levels_, levelIndex_[k]);
+        const double* f = fs_ + j;
+        const double f0 = f[fCorner_[0]], f1 = f[fCorner_[1]];
+        const double f2 = f[fCorner_[2]], f3 = f[fCorner_[3]];
+        const unsigned hit = static_cast<unsigned>(f0 == level) | static_cast<unsigned>(f1 == level) |
+                             static_cast<unsigned>(f2 == level) | static_cast<unsigned>(f3 == level);
+        // With no corner on the level and every value finite, an edge is
+        // crossed exactly where one end lies below the level and the other
+        // does not; the first two crossed edges are the lowest set bits.
+        const unsigned below = static_cast<unsigned>(f0 < level) |
+                               static_cast<unsigned>(f1 < level) << 1 |
+                               static_cast<unsigned>(f2 < level) << 2 |
+                               static_cast<unsigned>(f3 < level) << 3;
+        const unsigned crossed = below ^ ((below >> 1) | ((below & 1u) << 3));
+        const unsigned rest = crossed & (crossed - 1);
+        static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0, 3, 0, 1, 0, 2, 0, 1, 0};
+        batch_.level[k] = level;
+        Operands(0, k, j, kLowestBit[crossed]);
+        Operands(1, k, j, kLowestBit[rest]);
+        unusual_[unusual] = k;
+        return static_cast<int>(hit | static_cast<unsigned>(rest == 0));
+    }
+
+    void Operands(int c, int k, int j, int a)
+    {
+        const int b = (a + 1) & 3;
+        batch_.fa[c][k] = fs_[fCorner_[a] + j];
+        batch_.fb[c][k] = fs_[fCorner_[b] + j];
+        batch_.xa[c][k] = xs_[xyCorner_[a] + j];
+        batch_.xb[c][k] = xs_[xyCorner_[b] + j];
+        batch_.ya[c][k] = ys_[xyCorner_[a] + j];
+        batch_.yb[c][k] = ys_[xyCorner_[b] + j];
+    }
+
     const GeneralData& data_;
     const ContourLevels& levels_;
     PlotSink& sink_;
+    const double* fs_ = nullptr;
+    const double* xs_ = nullptr;
+    const double* ys_ = nullptr;
+    int fCorner_[4] = {};
+    int xyCorner_[4] = {};
     ColumnPair pair_{};
     int size_ = 0;
-    int rows_[kCapacity];
-    int levels_n_[kCapacity];
-    unsigned found_[kCapacity];
-    int order_[kCapacity];
-    ModelPoint p_[kCapacity];
-    ModelPoint q_[kCapacity];
+    int rows_[kCrossingBatch];
+    int levelIndex_[kCrossingBatch];
+    int unusual_[kCrossingBatch];
+    int order_[kCrossingBatch];
+    CrossingBatch batch_;
 };
 
-// A column of one family's field values with the level bounds of its pairs
-// of neighbouring grid points.
-struct FamilyColumn {
-    double f[kGridRows];
-    double lower[kGridCellRows];
-    double upper[kGridCellRows];
-    bool bounded; // every value finite and the bounds filled in
+// Two neighbouring columns of one family's field values, one after the
+// other, with the level bounds of their pairs of neighbouring grid points.
+struct FamilyColumns {
+    double f[2 * kGridRows];
+    double lower[2][kGridCellRows];
+    double upper[2][kGridCellRows];
+    bool bounded[2]; // every value finite and the bounds filled in
 };
 
+// Column i of the grid into slot i % 2.
 void FillFamilyColumn(const FieldTables& t, const GridGeometry& g, const ContourLevels& levels,
-                      Family family, int i, FamilyColumn& column)
+                      Family family, int i, FamilyColumns& columns)
 {
+    const int slot = i & 1;
     const int points = g.pointRows[i];
-    FillField(t, family, i, points, column.f);
-    column.bounded = levels.mode != LevelMode::Scan &&
-                     ColumnLevelBounds(levels, column.f, points, column.lower, column.upper);
+    double* f = columns.f + slot * kGridRows;
+    FillField(t, family, i, points, f);
+    columns.bounded[slot] =
+        levels.mode != LevelMode::Scan &&
+        ColumnLevelBounds(levels, f, points, columns.lower[slot], columns.upper[slot]);
 }
 
 void TraceFamilyFromGrid(const GeneralData& data, const FieldTables& t, const GridGeometry& g,
@@ -307,34 +356,38 @@ void TraceFamilyFromGrid(const GeneralData& data, const FieldTables& t, const Gr
     const ContourLevels levels = FamilyLevels(data, family);
     if (levels.first > levels.last)
         return;
-    FamilyColumn columns[2];
+    FamilyColumns columns;
     double first[kGridCellRows];
     double last[kGridCellRows];
     int met[kGridCellRows];
     SegmentBatch batch(data, levels, sink);
-    FillFamilyColumn(t, g, levels, family, 0, columns[0]);
+    FillFamilyColumn(t, g, levels, family, 0, columns);
     for (int i = 0; i < kGridDivisions; ++i) {
-        const FamilyColumn& left = columns[i & 1];
-        FamilyColumn& right = columns[(i + 1) & 1];
-        FillFamilyColumn(t, g, levels, family, i + 1, right);
+        FillFamilyColumn(t, g, levels, family, i + 1, columns);
+        const int left = i & 1;
+        const int right = (i + 1) & 1;
         const int rows = g.cellRows[i];
-        const ColumnPair pair{left.f, right.f, g.x[i], g.x[i + 1], g.y[i], g.y[i + 1]};
+        const ColumnPair pair{columns.f + left * kGridRows, columns.f + right * kGridRows,
+                              ColumnX(g, i),  ColumnX(g, i + 1),
+                              ColumnY(g, i),  ColumnY(g, i + 1)};
         const std::uint8_t* beyond = g.beyond[i];
-        if (!left.bounded || !right.bounded) {
+        if (!columns.bounded[left] || !columns.bounded[right]) {
             for (int j = 0; j < rows; ++j) {
                 if (beyond[j] == 0)
                     TraceCellAllLevels(data, sink, CellAt(pair, j), levels);
             }
             continue;
         }
-        const int count = CellsToTrace(levels, left.lower, left.upper, right.lower, right.upper,
-                                       beyond, rows, first, last, met);
+        const int count =
+            CellsToTrace(levels, columns.lower[left], columns.upper[left], columns.lower[right],
+                         columns.upper[right], beyond, rows, first, last, met);
         if (levels.mode == LevelMode::Zero) {
             for (int c = 0; c < count; ++c)
                 TraceCellAllLevels(data, sink, CellAt(pair, met[c]), levels);
             continue;
         }
-        batch.Start(pair);
+        batch.Start(columns.f, left * kGridRows, right * kGridRows, g.x, g.y, i * kGridRows,
+                    (i + 1) * kGridRows, pair);
         for (int c = 0; c < count; ++c) {
             const int j = met[c];
             const int to = static_cast<int>(last[j]);
