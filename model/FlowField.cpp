@@ -14,6 +14,11 @@ double SinhFromExp(double u)
     return (std::exp(u) - std::exp(-u)) / 2.0;
 }
 
+bool HasNoFlow(const GeneralData& data)
+{
+    return data.HL == 0.0 && data.NK == 0.0;
+}
+
 double Potential(const GeneralData& data, double xi, double eta)
 {
     const double s = std::sin(data.Pi * xi);

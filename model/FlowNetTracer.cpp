@@ -242,9 +242,15 @@ public:
 
     void Flush()
     {
+        // Which edges first, then their operands: the loads of the second
+        // loop wait for no comparison.
         int unusual = 0;
         for (int k = 0; k < size_; ++k)
-            unusual += Prepare(k, unusual);
+            unusual += CrossedEdges(k, unusual);
+        for (int k = 0; k < size_; ++k) {
+            Operands(0, k, rows_[k], edges_[0][k]);
+            Operands(1, k, rows_[k], edges_[1][k]);
+        }
         FormCrossings(batch_, size_, data_.XmaxL);
         // Corner hits, and levels that miss the cell by a hair: the exact
         // tests, one by one.
@@ -272,9 +278,9 @@ public:
     }
 
 private:
-    // The operands of entry k: the first two edges its level crosses, in
-    // edge order. Returns 1 for an entry that needs the exact tests.
-    int Prepare(int k, int unusual)
+    // The first two edges that the level of entry k crosses, in edge order.
+    // Returns 1 for an entry that needs the exact tests.
+    int CrossedEdges(int k, int unusual)
     {
         const int j = rows_[k];
         const double level = Level(levels_, levelIndex_[k]);
@@ -294,8 +300,8 @@ private:
         const unsigned rest = crossed & (crossed - 1);
         static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0, 3, 0, 1, 0, 2, 0, 1, 0};
         batch_.level[k] = level;
-        Operands(0, k, j, kLowestBit[crossed]);
-        Operands(1, k, j, kLowestBit[rest]);
+        edges_[0][k] = kLowestBit[crossed];
+        edges_[1][k] = kLowestBit[rest];
         unusual_[unusual] = k;
         return static_cast<int>(hit | static_cast<unsigned>(rest == 0));
     }
@@ -323,6 +329,7 @@ private:
     int size_ = 0;
     int rows_[kCrossingBatch];
     int levelIndex_[kCrossingBatch];
+    int edges_[2][kCrossingBatch];
     int unusual_[kCrossingBatch];
     int order_[kCrossingBatch];
     CrossingBatch batch_;
