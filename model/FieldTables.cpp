@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace brelloc {
 
@@ -37,10 +38,12 @@ void FillTables(const GeneralData& data, FieldTables& t)
 
 namespace {
 
-// An upper bound of |x| and |y| over the grid, generous enough to cover the
-// rounding of the grid values (|sin| and |cos| are at most 1). Not a number
-// or infinite where the values are: then no cell counts as beyond.
-double Magnitude(const FieldTables& t)
+// An upper bound of |x| and |y| over the grid. With c = cos and s = sin
+// (at most 1 in size), x = (c (cosh - NK sinh) + 1) / 2 - HL eta and
+// y = s (NK cosh - sinh) / 2 + HL xi; the terms added cover the rounding of
+// the grid values many times over. Not a number or infinite where the values
+// are: then no cell counts as beyond.
+double Magnitude(const GeneralData& data, const FieldTables& t)
 {
     double hlXi = 0.0;
     bool notANumber = false;
@@ -48,17 +51,19 @@ double Magnitude(const FieldTables& t)
         hlXi = std::max(hlXi, std::fabs(t.hlXi[i]));
         notANumber |= std::isnan(t.hlXi[i]);
     }
-    const double nk = std::fabs(t.halfNk) * 2.0;
+    const double nk = data.NK;
     double most = 0.0;
     for (int j = 0; j < kGridRows; ++j) {
-        const double ch = std::fabs(t.cosh[j]);
-        const double sh = std::fabs(t.sinh[j]);
-        const double x = (ch + 1.0 + nk * sh) * 0.5 + std::fabs(t.hlEta[j]);
-        const double y = (nk * ch + sh) * 0.5 + hlXi;
+        const double ch = t.cosh[j];
+        const double sh = t.sinh[j];
+        const double hlEta = std::fabs(t.hlEta[j]);
+        const double rounding = 1e-15 * (std::fabs(ch) + std::fabs(nk * sh) + 1.0 + hlEta + hlXi);
+        const double x = (std::fabs(ch - nk * sh) + 1.0) * 0.5 + hlEta + rounding;
+        const double y = std::fabs(nk * ch - sh) * 0.5 + hlXi + rounding;
         notANumber |= std::isnan(x) || std::isnan(y);
         most = std::max(most, std::max(x, y));
     }
-    return notANumber ? std::nan("") : most * 2.0;
+    return notANumber ? std::nan("") : most * (1.0 + 1e-9);
 }
 
 // The smallest and largest x and y of each pair of neighbouring grid points
@@ -125,19 +130,27 @@ void FillGeometry(const GeneralData& data, const FieldTables& t, GridGeometry& g
     // a few units in the last place of the larger, far less than 1e-12 of
     // the largest coordinate: beyond limit + margin on one side at all four
     // corners, a cell's candidates all fail the window there.
-    const double limit = data.XmaxL + 1e-12 * Magnitude(t);
-    Extremes extremes[2];
-    PairExtremes(ColumnX(g, 0), ColumnY(g, 0), extremes[0]);
-    for (int i = 0; i < kGridDivisions; ++i) {
-        const Extremes& left = extremes[i & 1];
-        Extremes& right = extremes[(i + 1) & 1];
-        PairExtremes(ColumnX(g, i + 1), ColumnY(g, i + 1), right);
-        const std::uint8_t* beyond = g.beyond[i];
-        Beyond(left, right, limit, g.beyond[i]);
-        int rows = kGridCellRows;
-        while (rows > 0 && beyond[rows - 1] != 0)
-            --rows;
-        g.cellRows[i] = rows;
+    const double magnitude = Magnitude(data, t);
+    const double limit = data.XmaxL + 1e-12 * magnitude;
+    if (magnitude <= limit) {
+        // The window holds the whole grid: no cell is beyond.
+        std::memset(g.beyond, 0, sizeof g.beyond);
+        for (int i = 0; i < kGridDivisions; ++i)
+            g.cellRows[i] = kGridCellRows;
+    } else {
+        Extremes extremes[2];
+        PairExtremes(ColumnX(g, 0), ColumnY(g, 0), extremes[0]);
+        for (int i = 0; i < kGridDivisions; ++i) {
+            const Extremes& left = extremes[i & 1];
+            Extremes& right = extremes[(i + 1) & 1];
+            PairExtremes(ColumnX(g, i + 1), ColumnY(g, i + 1), right);
+            const std::uint8_t* beyond = g.beyond[i];
+            Beyond(left, right, limit, g.beyond[i]);
+            int rows = kGridCellRows;
+            while (rows > 0 && beyond[rows - 1] != 0)
+                --rows;
+            g.cellRows[i] = rows;
+        }
     }
     for (int i = 0; i < kGridColumns; ++i) {
         const int cells = std::max(i > 0 ? g.cellRows[i - 1] : 0,
