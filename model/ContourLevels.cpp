@@ -123,10 +123,8 @@ void CellLevels(const ContourLevels& levels, const double* __restrict lowerLeft,
     for (int j = 0; j < cells; ++j) {
         first[j] = std::max(std::min(lowerLeft[j], lowerRight[j]), firstLevel);
         last[j] = std::min(std::max(upperLeft[j], upperRight[j]), lastLevel);
-        flags[j] = static_cast<std::uint8_t>(first[j] <= last[j] ? 1.0 : 0.0);
+        flags[j] = (first[j] <= last[j]) & (beyond[j] == 0);
     }
-    for (int j = 0; j < cells; ++j)
-        flags[j] &= static_cast<std::uint8_t>(beyond[j] == 0);
 }
 
 } // namespace

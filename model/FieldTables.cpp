@@ -87,24 +87,17 @@ void PairExtremes(const double* __restrict x, const double* __restrict y, Extrem
 }
 
 // Nonzero for a cell all of whose corners lie beyond limit on one side.
-// The sides are counted in doubles, so that the compiler runs it all on
-// vector registers.
 BRELLOC_VECTOR_KERNEL
 void Beyond(const Extremes& left, const Extremes& right, double limit,
             std::uint8_t* __restrict beyond)
 {
     for (int j = 0; j < kGridCellRows; ++j) {
-        const double sides = (std::min(left.lowX[j], right.lowX[j]) > limit ? 1.0 : 0.0) +
-                             (std::max(left.highX[j], right.highX[j]) < -limit ? 1.0 : 0.0) +
-                             (std::min(left.lowY[j], right.lowY[j]) > limit ? 1.0 : 0.0) +
-                             (std::max(left.highY[j], right.highY[j]) < -limit ? 1.0 : 0.0);
-        beyond[j] = static_cast<std::uint8_t>(sides);
+        beyond[j] = (std::min(left.lowX[j], right.lowX[j]) > limit) |
+                    (std::max(left.highX[j], right.highX[j]) < -limit) |
+                    (std::min(left.lowY[j], right.lowY[j]) > limit) |
+                    (std::max(left.highY[j], right.highY[j]) < -limit);
     }
 }
-
-} // namespace
-
-namespace {
 
 BRELLOC_VECTOR_KERNEL
 void FillGrid(const FieldTables& t, double* __restrict xs, double* __restrict ys)

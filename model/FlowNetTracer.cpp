@@ -232,25 +232,49 @@ public:
         pair_ = pair;
     }
 
-    void Add(int row, int level)
+    // The levels from .. to of cell (row) in increasing order.
+    void AddCell(int row, int from, int to)
     {
-        rows_[size_] = row;
-        levelIndex_[size_] = level;
-        if (++size_ == kCrossingBatch)
-            Flush();
+        const double* f = fs_ + row;
+        const double f0 = f[fCorner_[0]], f1 = f[fCorner_[1]];
+        const double f2 = f[fCorner_[2]], f3 = f[fCorner_[3]];
+        const double fv[4] = {f0, f1, f2, f3};
+        double xv[4], yv[4];
+        for (int m = 0; m < 4; ++m) {
+            xv[m] = xs_[xyCorner_[m] + row];
+            yv[m] = ys_[xyCorner_[m] + row];
+        }
+        for (int n = from; n <= to; ++n) {
+            const double level = Level(levels_, n);
+            const unsigned hit =
+                static_cast<unsigned>(f0 == level) | static_cast<unsigned>(f1 == level) |
+                static_cast<unsigned>(f2 == level) | static_cast<unsigned>(f3 == level);
+            // With no corner on the level and every value finite, an edge is
+            // crossed exactly where one end lies below the level and the
+            // other does not; the first two crossed edges are the lowest set
+            // bits.
+            const unsigned below = static_cast<unsigned>(f0 < level) |
+                                   static_cast<unsigned>(f1 < level) << 1 |
+                                   static_cast<unsigned>(f2 < level) << 2 |
+                                   static_cast<unsigned>(f3 < level) << 3;
+            const unsigned crossed = below ^ ((below >> 1) | ((below & 1u) << 3));
+            const unsigned rest = crossed & (crossed - 1);
+            static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0,
+                                                   3, 0, 1, 0, 2, 0, 1, 0};
+            rows_[size_] = row;
+            batch_.level[size_] = level;
+            Operands(0, fv, xv, yv, kLowestBit[crossed]);
+            Operands(1, fv, xv, yv, kLowestBit[rest]);
+            unusual_[unusualCount_] = size_;
+            unusualCount_ += static_cast<int>(hit | static_cast<unsigned>(rest == 0));
+            if (++size_ == kCrossingBatch)
+                Flush();
+        }
     }
 
     void Flush()
     {
-        // Which edges first, then their operands: the loads of the second
-        // loop wait for no comparison.
-        int unusual = 0;
-        for (int k = 0; k < size_; ++k)
-            unusual += CrossedEdges(k, unusual);
-        for (int k = 0; k < size_; ++k) {
-            Operands(0, k, rows_[k], edges_[0][k]);
-            Operands(1, k, rows_[k], edges_[1][k]);
-        }
+        const int unusual = unusualCount_;
         FormCrossings(batch_, size_, data_.XmaxL);
         // Corner hits, and levels that miss the cell by a hair: the exact
         // tests, one by one.
@@ -271,6 +295,7 @@ public:
             found += static_cast<int>(batch_.inside[k] != 0.0);
         }
         size_ = 0;
+        unusualCount_ = 0;
         for (int m = 0; m < found; ++m) {
             const int k = order_[m];
             sink_.Segment({batch_.px[k], batch_.py[k]}, {batch_.qx[k], batch_.qy[k]});
@@ -278,43 +303,17 @@ public:
     }
 
 private:
-    // The first two edges that the level of entry k crosses, in edge order.
-    // Returns 1 for an entry that needs the exact tests.
-    int CrossedEdges(int k, int unusual)
-    {
-        const int j = rows_[k];
-        const double level = Level(levels_, levelIndex_[k]);
-        const double* f = fs_ + j;
-        const double f0 = f[fCorner_[0]], f1 = f[fCorner_[1]];
-        const double f2 = f[fCorner_[2]], f3 = f[fCorner_[3]];
-        const unsigned hit = static_cast<unsigned>(f0 == level) | static_cast<unsigned>(f1 == level) |
-                             static_cast<unsigned>(f2 == level) | static_cast<unsigned>(f3 == level);
-        // With no corner on the level and every value finite, an edge is
-        // crossed exactly where one end lies below the level and the other
-        // does not; the first two crossed edges are the lowest set bits.
-        const unsigned below = static_cast<unsigned>(f0 < level) |
-                               static_cast<unsigned>(f1 < level) << 1 |
-                               static_cast<unsigned>(f2 < level) << 2 |
-                               static_cast<unsigned>(f3 < level) << 3;
-        const unsigned crossed = below ^ ((below >> 1) | ((below & 1u) << 3));
-        const unsigned rest = crossed & (crossed - 1);
-        static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0, 3, 0, 1, 0, 2, 0, 1, 0};
-        batch_.level[k] = level;
-        edges_[0][k] = kLowestBit[crossed];
-        edges_[1][k] = kLowestBit[rest];
-        unusual_[unusual] = k;
-        return static_cast<int>(hit | static_cast<unsigned>(rest == 0));
-    }
-
-    void Operands(int c, int k, int j, int a)
+    // The operands of the entry being added for its c-th crossed edge, a to
+    // a + 1, from the cell's corner values.
+    void Operands(int c, const double* fv, const double* xv, const double* yv, int a)
     {
         const int b = (a + 1) & 3;
-        batch_.fa[c][k] = fs_[fCorner_[a] + j];
-        batch_.fb[c][k] = fs_[fCorner_[b] + j];
-        batch_.xa[c][k] = xs_[xyCorner_[a] + j];
-        batch_.xb[c][k] = xs_[xyCorner_[b] + j];
-        batch_.ya[c][k] = ys_[xyCorner_[a] + j];
-        batch_.yb[c][k] = ys_[xyCorner_[b] + j];
+        batch_.fa[c][size_] = fv[a];
+        batch_.fb[c][size_] = fv[b];
+        batch_.xa[c][size_] = xv[a];
+        batch_.xb[c][size_] = xv[b];
+        batch_.ya[c][size_] = yv[a];
+        batch_.yb[c][size_] = yv[b];
     }
 
     const GeneralData& data_;
@@ -327,9 +326,8 @@ private:
     int xyCorner_[4] = {};
     ColumnPair pair_{};
     int size_ = 0;
+    int unusualCount_ = 0;
     int rows_[kCrossingBatch];
-    int levelIndex_[kCrossingBatch];
-    int edges_[2][kCrossingBatch];
     int unusual_[kCrossingBatch];
     int order_[kCrossingBatch];
     CrossingBatch batch_;
@@ -397,9 +395,7 @@ void TraceFamilyFromGrid(const GeneralData& data, const FieldTables& t, const Gr
                     (i + 1) * kGridRows, pair);
         for (int c = 0; c < count; ++c) {
             const int j = met[c];
-            const int to = static_cast<int>(last[j]);
-            for (int n = static_cast<int>(first[j]); n <= to; ++n)
-                batch.Add(j, n);
+            batch.AddCell(j, static_cast<int>(first[j]), static_cast<int>(last[j]));
         }
         batch.Flush();
     }
