@@ -2,6 +2,8 @@
 
 #include "FileTextStream.h"
 #include "PicTeXWriter.h"
+#include "ResultsJson.h"
+#include "SafeFileWriter.h"
 
 #include <cstring>
 
@@ -43,12 +45,10 @@ std::string ReadingProblems(int row, const std::string& text, const RowReading& 
     return problems;
 }
 
-// Only the PicTeX text goes to standard output; the parser refuses "-" for
-// the others.
-ExportResult WriteToStandardOutput(const GeneralData& data, std::FILE* out)
+ExportResult WriteText(std::FILE* out, const std::function<void(TextStream&)>& write)
 {
     FileTextStream stream(out);
-    WritePicTeX(stream, data);
+    write(stream);
     ExportResult result;
     result.ok = stream.Flush();
     if (!result.ok)
@@ -57,13 +57,48 @@ ExportResult WriteToStandardOutput(const GeneralData& data, std::FILE* out)
     return result;
 }
 
+std::string Results(const GeneralData& data, const ExportOptions& options)
+{
+    return options.probing ? ResultsJson(data, options.probes) : ResultsJson(data);
+}
+
+// Only the PicTeX text and the results go to standard output; the parser
+// refuses "-" for the others.
+ExportResult WriteToStandardOutput(const GeneralData& data, const OutputRequest& request,
+                                   const ExportOptions& options, std::FILE* out)
+{
+    return WriteText(out, [&](TextStream& stream) {
+        if (request.kind == OutputKind::ResultsJson)
+            stream.Write(Results(data, options));
+        else
+            WritePicTeX(stream, data);
+    });
+}
+
+ExportResult WriteResultsFile(const GeneralData& data, const std::string& path,
+                              const ExportOptions& options)
+{
+    SafeFileWriter writer(path);
+    if (writer.Open()) {
+        writer.Stream().Write(Results(data, options));
+        writer.Commit();
+    }
+    ExportResult result;
+    result.ok = writer.Ok();
+    result.error = writer.ErrorMessage();
+    return result;
+}
+
 ExportResult WriteOutput(const GeneralData& data, const OutputRequest& request,
                          const ExportOptions& options, std::FILE* out,
                          const RenderedOutputWriter& render)
 {
+    if (request.path == "-")
+        return WriteToStandardOutput(data, request, options, out);
     if (request.kind == OutputKind::PicTeX)
-        return request.path == "-" ? WriteToStandardOutput(data, out)
-                                   : WritePicTeXFile(data, request.path);
+        return WritePicTeXFile(data, request.path);
+    if (request.kind == OutputKind::ResultsJson)
+        return WriteResultsFile(data, request.path, options);
     if (!render)
         return WriteFailed(request.path, "this brelloc-export was built without Qt, which PDF, "
                                          "SVG and PNG output need");
@@ -93,8 +128,11 @@ int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err,
 {
     if (options.help || options.version) {
         const std::string text = options.help ? ExportUsage() : ExportVersion() + "\n";
-        std::fputs(text.c_str(), out);
-        return std::fflush(out) == 0 ? ExitOk : ExitWriteFailed;
+        const ExportResult result = WriteText(out, [&text](TextStream& stream) { stream.Write(text); });
+        if (result.ok)
+            return ExitOk;
+        std::fprintf(err, "brelloc-export: %s\n", result.error.c_str());
+        return ExitWriteFailed;
     }
 
     GeneralData data;

@@ -1,9 +1,12 @@
 #include "ExportOptions.h"
 
 #include "GeneralData.h"
+#include "SafeFileWriter.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 #include <optional>
@@ -12,13 +15,26 @@ namespace brelloc {
 
 namespace {
 
+// The descriptor an output path writes through: "-" is standard output, and
+// /dev/stdout, /dev/fd/1 and the like name it too; -1 for a file.
+int DescriptorOf(const std::string& path)
+{
+    return path == "-" ? 1 : StreamDescriptorOf(path);
+}
+
 // Whether two output paths name one file, however they are spelt ("a.pdf",
-// "./a.pdf", a path through a link): the second output would silently
-// replace the first.
+// "./a.pdf", a path through a link, "-" and /dev/stdout): the second output
+// would silently replace the first, or repeat it.
 bool SameFile(const std::string& a, const std::string& b)
 {
     if (a == b)
         return true;
+    const int left = DescriptorOf(a);
+    const int right = DescriptorOf(b);
+    if (left >= 0 && right >= 0)
+        return left == right;
+    // A file and a descriptor's name (/dev/stdout) are compared by the
+    // file the descriptor is open on.
     if (a == "-" || b == "-")
         return false;
     const auto resolved = [](const std::string& path, std::error_code& error) {
@@ -26,16 +42,28 @@ bool SameFile(const std::string& a, const std::string& b)
         return error ? absolute : std::filesystem::weakly_canonical(absolute, error);
     };
     std::error_code error;
-    const std::filesystem::path left = resolved(a, error);
+    const std::filesystem::path leftPath = resolved(a, error);
     if (error)
         return false;
-    const std::filesystem::path right = resolved(b, error);
-    return !error && left == right;
+    const std::filesystem::path rightPath = resolved(b, error);
+    return !error && leftPath == rightPath;
 }
 
+// The error for an output path given twice, spelt as in the earlier one
+// and the later one.
+std::string GivenTwice(const std::string& earlier, const std::string& later)
+{
+    if (DescriptorOf(later) == 1)
+        return earlier == later ? std::string("standard output is given to two outputs")
+                                : "standard output is given to two outputs (\"" + earlier +
+                                      "\" and \"" + later + "\")";
+    if (DescriptorOf(later) >= 0 && earlier != later)
+        return "the file \"" + later + "\" is given to two outputs (also as \"" + earlier + "\")";
+    return "the file \"" + later + "\" is given to two outputs";
+}
 
 // What an option sets; the usage lists them in the same groups.
-enum class OptionRole { Value, Output, PageSize, FigureSize, Landscape, Help, Version };
+enum class OptionRole { Value, Output, Probe, PageSize, FigureSize, Landscape, Help, Version };
 
 struct OptionEntry {
     const char* name;
@@ -53,6 +81,8 @@ constexpr OptionEntry kOptions[] = {
     {"--report", OptionRole::Output, 0, OutputKind::ReportPdf},
     {"--svg", OptionRole::Output, 0, OutputKind::FigureSvg},
     {"--png", OptionRole::Output, 0, OutputKind::FigurePng},
+    {"--results", OptionRole::Output, 0, OutputKind::ResultsJson},
+    {"--probe", OptionRole::Probe},
     {"--page-size", OptionRole::PageSize},
     {"--size", OptionRole::FigureSize},
     {"--landscape", OptionRole::Landscape},
@@ -115,6 +145,33 @@ std::optional<int> ReadFigureSize(const std::string& text)
     return static_cast<int>(value);
 }
 
+// One finite number, the whole text, without the process locale.
+std::optional<double> ReadCoordinate(const std::string& text)
+{
+    double value = 0.0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+')
+        ++begin; // from_chars takes no plus sign
+    const std::from_chars_result read = std::from_chars(begin, end, value);
+    if (read.ec != std::errc() || read.ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// "X,Y": two numbers separated by one comma.
+std::optional<ModelPoint> ReadProbe(const std::string& text)
+{
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos)
+        return std::nullopt;
+    const std::optional<double> x = ReadCoordinate(text.substr(0, comma));
+    const std::optional<double> y = ReadCoordinate(text.substr(comma + 1));
+    if (!x || !y)
+        return std::nullopt;
+    return ModelPoint{*x, *y};
+}
+
 bool IsOption(const std::string& arg)
 {
     return arg.rfind("-", 0) == 0 && arg != "-";
@@ -130,7 +187,7 @@ std::string NeedsWhat(OptionRole role)
 bool ExportOptions::NeedsRendering() const
 {
     return std::any_of(outputs.begin(), outputs.end(), [](const OutputRequest& output) {
-        return output.kind != OutputKind::PicTeX;
+        return output.kind != OutputKind::PicTeX && output.kind != OutputKind::ResultsJson;
     });
 }
 
@@ -186,14 +243,23 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
         case OptionRole::Output:
             if (value->empty())
                 return fail("option " + name + " needs a file name");
-            if (*value == "-" && entry->kind != OutputKind::PicTeX)
+            if (*value == "-" && entry->kind != OutputKind::PicTeX &&
+                entry->kind != OutputKind::ResultsJson)
                 return fail("option " + name + " cannot write to standard output; give a file name");
             for (const OutputRequest& earlier : options.outputs)
                 if (SameFile(earlier.path, *value))
-                    return fail(*value == "-" ? std::string("standard output is given to two outputs")
-                                              : "the file \"" + *value + "\" is given to two outputs");
+                    return fail(GivenTwice(earlier.path, *value));
             options.outputs.push_back({entry->kind, *value});
             break;
+        case OptionRole::Probe: {
+            const std::optional<ModelPoint> point = ReadProbe(*value);
+            if (!point)
+                return fail("--probe \"" + *value +
+                            "\": give the point as X,Y, two numbers in units of L, such as 0.5,-1");
+            options.probes.push_back(*point);
+            options.probing = true;
+            break;
+        }
         case OptionRole::PageSize: {
             const std::optional<PaperSize> paper = ReadPaper(*value);
             if (!paper)
@@ -216,6 +282,12 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
     }
     if (!options.help && !options.version && options.outputs.empty())
         return fail("nothing to write: give an output such as --pictex FILE");
+    const bool results = std::any_of(options.outputs.begin(), options.outputs.end(),
+                                     [](const OutputRequest& output) {
+                                         return output.kind == OutputKind::ResultsJson;
+                                     });
+    if (options.probing && !results && !options.help && !options.version)
+        return fail("--probe adds to the results: give --results FILE as well");
     return parsed;
 }
 
@@ -224,7 +296,8 @@ std::string ExportUsage()
     return "Usage: brelloc-export [VALUES] [SETTINGS] OUTPUT...\n"
            "Writes the flow net of steady groundwater flow under a water divide: as a\n"
            "PicTeX figure for LaTeX, as the one-page printed report in PDF, or as an\n"
-           "SVG or PNG picture of the figure. No display is needed.\n"
+           "SVG or PNG picture of the figure; and the flow's results as JSON. No\n"
+           "display is needed.\n"
            "\n"
            "Values, read as the program's grid reads them (missing ones keep their\n"
            "start-up values; a value that had to be replaced is reported on stderr):\n"
@@ -239,11 +312,17 @@ std::string ExportUsage()
            "  --report FILE.pdf  the one-page printed report as a PDF page\n"
            "  --svg FILE         the figure as SVG vector graphics\n"
            "  --png FILE         the figure as a PNG picture\n"
+           "  --results FILE     the results as JSON: water-table top, stagnation point,\n"
+           "                     divide, each drain's share of the infiltration;\n"
+           "                     FILE - writes them to standard output\n"
            "\n"
            "Settings:\n"
            "  --page-size NAME   paper of the report: A4, Letter, A3, Legal or A5 (A4)\n"
            "  --landscape        print the report across the page\n"
            "  --size PIXELS      side of the square SVG and PNG figures, 16 to 16384 (800)\n"
+           "  --probe X,Y        add the head, pressure head, stream function and specific\n"
+           "                     discharge at the point (X, Y) to the results (repeatable;\n"
+           "                     null for a point outside the flow region)\n"
            "\n"
            "  --help             show this text\n"
            "  --version          show the program's version\n"

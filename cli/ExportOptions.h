@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlotSink.h"
+
 #include <string>
 #include <vector>
 
@@ -12,13 +14,14 @@ struct ValueOption {
     std::string text;   // what was typed
 };
 
-// The kinds of file the exporter writes; each has its own option. Only the
-// PicTeX text is written without Qt; the others are rendered pictures.
-enum class OutputKind { PicTeX, ReportPdf, FigureSvg, FigurePng };
+// The kinds of file the exporter writes; each has its own option. The PicTeX
+// text and the results are written without Qt; the others are rendered
+// pictures.
+enum class OutputKind { PicTeX, ReportPdf, FigureSvg, FigurePng, ResultsJson };
 
 struct OutputRequest {
     OutputKind kind = OutputKind::PicTeX;
-    std::string path; // "-" is standard output (PicTeX only)
+    std::string path; // "-" is standard output (PicTeX and results only)
 };
 
 // The paper of the PDF report.
@@ -32,6 +35,8 @@ constexpr int kExportFigureDefaultSize = 800;
 struct ExportOptions {
     std::vector<ValueOption> values;    // in the order given
     std::vector<OutputRequest> outputs; // in the order given
+    std::vector<ModelPoint> probes;     // --probe points, in the order given
+    bool probing = false;               // --probe was given (the results list the probes)
     PaperSize paper = PaperSize::A4;
     bool landscape = false;
     int figureSize = kExportFigureDefaultSize;
@@ -52,7 +57,8 @@ struct ParsedOptions {
 // "--option=VALUE" are both accepted; the word after a value option is its
 // value even when it begins with a dash, so "--hl -0.5" works. Settings given
 // twice take the last value. Without --help or --version at least one output
-// is required, and no file may be named by two outputs.
+// is required, and no file may be named by two outputs. --probe X,Y takes two
+// finite numbers with a full stop as decimal point and needs --results.
 ParsedOptions ParseExportOptions(const std::vector<std::string>& args);
 
 std::string ExportUsage();

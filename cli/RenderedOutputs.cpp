@@ -72,6 +72,7 @@ ExportResult RenderedOutputs::Write(const GeneralData& data, const OutputRequest
     case OutputKind::FigurePng:
         return WriteFigurePng(data, request.path, options.figureSize);
     case OutputKind::PicTeX:
+    case OutputKind::ResultsJson:
         break;
     }
     return WriteFailed(request.path, "not a rendered output");

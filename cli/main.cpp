@@ -2,17 +2,26 @@
 // line, for scripts.
 #include "ExportCommand.h"
 #include "ExportOptions.h"
+#include "InterruptCleanup.h"
 
 #ifdef BRELLOC_EXPORT_RENDERING
 #include "RenderedOutputs.h"
 #endif
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv)
 {
+    // Before anything else, so that every thread leaves these signals to
+    // the one that cleans up.
+    brelloc::HandleInterruptions("brelloc-export: ");
+    // A closed pipe is the failure of the output written to it, reported
+    // like any other; the other outputs are still written.
+    std::signal(SIGPIPE, SIG_IGN);
+
     const std::vector<std::string> args(argv + 1, argv + argc);
     const brelloc::ParsedOptions parsed = brelloc::ParseExportOptions(args);
     if (!parsed.Ok()) {

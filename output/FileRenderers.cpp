@@ -1,6 +1,7 @@
 #include "FileRenderers.h"
 
 #include "FlowNetFigure.h"
+#include "InterruptCleanup.h"
 #include "PainterCanvas.h"
 #include "PrintedReport.h"
 #include "SafeFileWriter.h"
@@ -12,7 +13,9 @@
 #include <QPrinter>
 #include <QString>
 #include <QSvgGenerator>
-#include <QTemporaryDir>
+
+#include <cstring>
+#include <QCoreApplication>
 
 namespace brelloc {
 
@@ -105,10 +108,12 @@ ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QP
         return target;
     // The printer writes the PDF to a file of its own; the finished page is
     // then written to the target in one go.
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return Failed(path, "no temporary folder: " + scratch.errorString());
-    const QString pdfPath = scratch.filePath("report.pdf");
+    // Removed also when the run is interrupted.
+    const QString program = QCoreApplication::applicationName();
+    const ScratchFolder scratch(program.isEmpty() ? std::string("brelloc") : program.toStdString());
+    if (!scratch.Ok())
+        return Failed(path, "no temporary folder: " + QString::fromLocal8Bit(std::strerror(scratch.Error())));
+    const QString pdfPath = QString::fromStdString(scratch.Path() + "/report.pdf");
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

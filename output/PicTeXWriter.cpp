@@ -5,11 +5,22 @@
 #include "PicTeXSink.h"
 #include "SafeFileWriter.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace brelloc {
+
+namespace {
+
+constexpr char kFirstLine[] = "% Brelloc";
+
+} // namespace
 
 void WriteTexPreamble(TextStream& out)
 {
-    out.Write("% Brelloc\n"
+    out.Write(kFirstLine);
+    out.Write("\n"
               "\\begin{figure}[htb]\n"
               " \\beginpicture\n"
               "  \\setcoordinatesystem units <0.5pt,0.5pt> point at 0 0\n"
@@ -41,6 +52,31 @@ void WritePicTeX(TextStream& out, const GeneralData& data)
     PicTeXSink sink(out, data.TexScale);
     FlowNetTracer::Trace(data, sink);
     WriteTexClosing(out, data);
+}
+
+ExistingFile ExistingFileAt(const std::string& path)
+{
+    struct stat info {};
+    if (StreamDescriptorOf(path) >= 0 || stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return ExistingFile::None;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return ExistingFile::Other;
+    // The first line, with a line end that may have become CR LF.
+    const std::string wanted = std::string(kFirstLine) + "\n";
+    char start[sizeof kFirstLine + 1] = {};
+    ssize_t got = 0;
+    while (got < static_cast<ssize_t>(sizeof start)) {
+        const ssize_t more = read(fd, start + got, sizeof start - static_cast<std::size_t>(got));
+        if (more <= 0)
+            break;
+        got += more;
+    }
+    close(fd);
+    const std::string first(start, static_cast<std::size_t>(got > 0 ? got : 0));
+    const bool ours = first.compare(0, wanted.size(), wanted) == 0 ||
+                      first == std::string(kFirstLine) + "\r\n";
+    return ours ? ExistingFile::Brelloc : ExistingFile::Other;
 }
 
 ExportResult WritePicTeXFile(const GeneralData& data, const std::string& path)

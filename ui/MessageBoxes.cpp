@@ -62,4 +62,11 @@ void ShowMessageBox(QWidget* parent, MessageKind kind, const QString& text)
     }
 }
 
+bool AskQuestion(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, QGuiApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 } // namespace brelloc

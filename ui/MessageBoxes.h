@@ -22,4 +22,8 @@ QString FixedPitchText(const QString& text);
 // name; returns when the user closes it.
 void ShowMessageBox(QWidget* parent, MessageKind kind, const QString& text);
 
+// A modal question with Yes and No buttons, No the default, titled with the
+// application's name; true when the user answers Yes.
+bool AskQuestion(QWidget* parent, const QString& text);
+
 } // namespace brelloc

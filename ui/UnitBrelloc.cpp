@@ -1,6 +1,7 @@
 #include "UnitBrelloc.h"
 
 #include "HelpTexts.h"
+#include "PanelNotes.h"
 #include "PainterCanvas.h"
 #include "PicTeXWriter.h"
 #include "PrintedReport.h"
@@ -87,6 +88,7 @@ void TFormBrelloc::CreateComponents()
     SpeedButtonTex->setObjectName(QStringLiteral("SpeedButtonTex"));
     SpeedButtonHelp = MakeSpeedButton(PanelMain, 528, QStringLiteral("help"), QStringLiteral("Help"));
     SpeedButtonHelp->setObjectName(QStringLiteral("SpeedButtonHelp"));
+    Notes = new PanelNotes(PanelMain);
 
     GeneralPanel = new QFrame(this);
     GeneralPanel->setObjectName(QStringLiteral("GeneralPanel"));
@@ -156,6 +158,7 @@ void TFormBrelloc::FormCreate()
         MainGrid->SetCell(0, row, QString::fromLatin1(kRowLabels[row]));
     ShowGeneralData();
     SpeedButtonHelp->move(PanelMain->width() - kButtonSize, 0);
+    PlaceNotes();
 
     MainGrid->SelectCell(1, 0);
     currentRow_ = 0;
@@ -227,7 +230,16 @@ void TFormBrelloc::FormResize()
     if (width() < smallest.width() || height() < smallest.height())
         resize(std::max(width(), smallest.width()), std::max(height(), smallest.height()));
     SpeedButtonHelp->move(PanelMain->width() - kButtonSize, 0);
+    PlaceNotes();
     ClearScreenPlot();
+}
+
+void TFormBrelloc::PlaceNotes()
+{
+    constexpr int kGap = 8;
+    const int left = SpeedButtonTex->x() + kButtonSize + kGap;
+    const int right = SpeedButtonHelp->x() - kGap;
+    Notes->setGeometry(left, 0, std::max(0, right - left), kPanelHeight);
 }
 
 void TFormBrelloc::ShowGeneralData()
@@ -300,9 +312,18 @@ void TFormBrelloc::SpeedButtonTexClick()
     if (SaveDialog1.Execute(this)) {
         // The path is used whole, in the file system's encoding.
         const std::string path = QFile::encodeName(SaveDialog1.FileName).toStdString();
-        const ExportResult result = WritePicTeXFile(data_, path);
-        if (!result.ok)
-            showMessage_(this, MessageKind::Error, QString::fromLocal8Bit(result.error.c_str()));
+        // A file of someone else's (a chapter of the user's document, say)
+        // is replaced only when the user says so; an earlier figure is not
+        // worth a question.
+        const bool replace =
+            ExistingFileAt(path) != ExistingFile::Other ||
+            askQuestion_(this, QStringLiteral("Replace %1? It was not written by Brelloc.")
+                                   .arg(SaveDialog1.FileName));
+        if (replace) {
+            const ExportResult result = WritePicTeXFile(data_, path);
+            if (!result.ok)
+                showMessage_(this, MessageKind::Error, QString::fromLocal8Bit(result.error.c_str()));
+        }
     }
     ClearScreenPlot();
 }

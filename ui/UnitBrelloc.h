@@ -17,6 +17,7 @@ class QToolButton;
 namespace brelloc {
 
 struct FontSpec;
+class PanelNotes;
 class StringGrid;
 
 // The main window: the tool panel, the "General Data" header with the
@@ -40,6 +41,9 @@ public:
     // How the form shows its message boxes; tests put a recorder here.
     using MessagePresenter = std::function<void(QWidget* parent, MessageKind kind, const QString& text)>;
     void SetMessagePresenter(MessagePresenter presenter) { showMessage_ = std::move(presenter); }
+    // How the form asks a yes-or-no question (true for yes); tests answer here.
+    using QuestionPresenter = std::function<bool(QWidget* parent, const QString& text)>;
+    void SetQuestionPresenter(QuestionPresenter presenter) { askQuestion_ = std::move(presenter); }
 
     // Writes the four value cells, recomputes the derived values and clears
     // the screen plot from the window.
@@ -56,6 +60,8 @@ public:
     QToolButton* SpeedButtonCalc = nullptr;
     QToolButton* SpeedButtonPrint = nullptr;
     QToolButton* SpeedButtonTex = nullptr;
+    // Short notes and the probe reading, in the panel's free part.
+    PanelNotes* Notes = nullptr;
     QFrame* GeneralPanel = nullptr;
     QLabel* GeneralLabel = nullptr;
     QToolButton* GeneralHelp = nullptr;
@@ -90,6 +96,8 @@ private:
     void ClearScreenPlot();
     void SetOuterSize(int width, int height);
     void CentreOnScreen();
+    // Fits the notes between the output buttons and the help button.
+    void PlaceNotes();
     // The smallest client size: 120 pixels wider than the grid and 360
     // high, both counted with the window frame.
     QSize SmallestSize() const;
@@ -100,6 +108,7 @@ private:
     QPoint shownPlotAt_;
     bool shownOnce_ = false;
     MessagePresenter showMessage_ = &ShowMessageBox;
+    QuestionPresenter askQuestion_ = &AskQuestion;
 };
 
 // The one main form of the program, set while it exists.

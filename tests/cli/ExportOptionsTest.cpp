@@ -64,6 +64,13 @@ TEST(ParseExportOptions, RejectsWhatItDoesNotKnow)
         {{"--report", "x.pdf", "--svg", "./x.pdf"}, "the file \"./x.pdf\" is given to two outputs"},
         {{"--png", "out/../y.png", "--svg", "y.png"}, "the file \"y.png\" is given to two outputs"},
         {{"--pictex", "-", "--pictex=-"}, "standard output is given to two outputs"},
+        {{"--pictex", "-", "--pictex", "/dev/stdout"},
+         "standard output is given to two outputs (\"-\" and \"/dev/stdout\")"},
+        {{"--pictex", "/proc/self/fd/1", "--pictex", "-"},
+         "standard output is given to two outputs (\"/proc/self/fd/1\" and \"-\")"},
+        {{"--pictex", "/dev/stdout", "--pictex", "/dev/stdout"}, "standard output is given to two outputs"},
+        {{"--pictex", "/dev/stderr", "--svg", "/dev/fd/2"},
+         "the file \"/dev/fd/2\" is given to two outputs (also as \"/dev/stderr\")"},
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = ParseExportOptions(c.args);
@@ -141,6 +148,63 @@ TEST(ParseExportOptions, KeepsEveryOutputInOrderAndTellsWhichNeedRendering)
     const ParsedOptions pictexOnly = ParseExportOptions({"--pictex", "a.tex", "--pictex", "-"});
     ASSERT_TRUE(pictexOnly.Ok());
     EXPECT_FALSE(pictexOnly.options.NeedsRendering());
+}
+
+// Standard output and standard error are two outputs, however named.
+TEST(ParseExportOptions, DifferentDescriptorsAreDifferentOutputs)
+{
+    const ParsedOptions parsed =
+        ParseExportOptions({"--pictex", "-", "--pictex", "/dev/stderr", "--svg", "/dev/fd/3"});
+    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    EXPECT_EQ(parsed.options.outputs.size(), 3u);
+}
+
+TEST(ParseExportOptions, ResultsGoToAFileOrStandardOutputWithTheirProbes)
+{
+    const ParsedOptions parsed = ParseExportOptions(
+        {"--probe", "0.5,-1", "--results", "-", "--probe=-2.5e-1,+3", "--probe", "1e2,0"});
+    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    const ExportOptions& o = parsed.options;
+    ASSERT_EQ(o.outputs.size(), 1u);
+    EXPECT_EQ(o.outputs[0].kind, OutputKind::ResultsJson);
+    EXPECT_EQ(o.outputs[0].path, "-");
+    EXPECT_FALSE(o.NeedsRendering());
+    EXPECT_TRUE(o.probing);
+    ASSERT_EQ(o.probes.size(), 3u);
+    EXPECT_EQ(o.probes[0], (ModelPoint{0.5, -1}));
+    EXPECT_EQ(o.probes[1], (ModelPoint{-0.25, 3}));
+    EXPECT_EQ(o.probes[2], (ModelPoint{100, 0}));
+
+    const ParsedOptions plain = ParseExportOptions({"--results", "r.json", "--pictex", "a.tex"});
+    ASSERT_TRUE(plain.Ok()) << plain.error;
+    EXPECT_FALSE(plain.options.probing);
+    EXPECT_EQ(plain.options.outputs[0].path, "r.json");
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string error;
+    };
+    const std::string shape = "\": give the point as X,Y, two numbers in units of L, such as 0.5,-1";
+    const Case cases[] = {
+        {{"--results", "-", "--probe", "1"}, "--probe \"1" + shape},
+        {{"--results", "-", "--probe", "1,"}, "--probe \"1," + shape},
+        {{"--results", "-", "--probe", "1,2,3"}, "--probe \"1,2,3" + shape},
+        {{"--results", "-", "--probe", "1;2"}, "--probe \"1;2" + shape},
+        {{"--results", "-", "--probe", " 1,2"}, "--probe \" 1,2" + shape},
+        {{"--results", "-", "--probe", "1,2x"}, "--probe \"1,2x" + shape},
+        {{"--results", "-", "--probe", "0,5,1"}, "--probe \"0,5,1" + shape},
+        {{"--results", "-", "--probe", "1e999,0"}, "--probe \"1e999,0" + shape},
+        {{"--results", "-", "--probe", "nan,0"}, "--probe \"nan,0" + shape},
+        {{"--results", "-", "--probe", "inf,0"}, "--probe \"inf,0" + shape},
+        {{"--results", "-", "--probe"}, "option --probe needs a value"},
+        {{"--pictex", "-", "--probe", "1,2"}, "--probe adds to the results: give --results FILE as well"},
+        {{"--probe", "1,2"}, "nothing to write: give an output such as --pictex FILE"},
+        {{"--results", "-", "--pictex", "-"}, "standard output is given to two outputs"},
+        {{"--results", "a", "--svg", "a"}, "the file \"a\" is given to two outputs"},
+        {{"--results="}, "option --results needs a file name"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseExportOptions(c.args).error, c.error) << c.args.back();
 }
 
 TEST(ParseExportOptions, HelpAndVersionNeedNoOutput)

@@ -1,6 +1,7 @@
 // Runs the built brelloc-export for its PDF report and its SVG and PNG
 // figures, as a script on a machine without a display would, and reads what
 // it wrote: the PDF with the poppler tools, the pictures with Qt.
+#include "ExpectedFigure.h"
 #include "ProgramRun.h"
 #include "TempFolder.h"
 
@@ -286,6 +287,25 @@ TEST(ExporterRendered, OneFailingOutputAmongGoodOnes)
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(FolderEntries(folder.Path()), expected);
     }
+}
+
+// A pipe whose reader has gone ("| head -n 3") fails standard output alone:
+// the exporter does not die of SIGPIPE, names standard output and the
+// reason, writes the other outputs and exits with 1.
+TEST(ExporterRendered, ClosedPipeFailsOnlyStandardOutput)
+{
+    TempFolder folder;
+    RunOptions options = Headless();
+    options.stdoutReaderGone = true;
+    const ProgramRun run = Export(
+        folder, {"--pictex", "-", "--png", folder / "fig.png", "--pictex", folder / "fig2.tex"}, options);
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "brelloc-export: Could not write to standard output: Broken pipe.\n");
+    EXPECT_EQ(ReadWholeFile(folder / "fig2.tex"), test::ExpectedFigure());
+    const QImage png(QString::fromStdString(folder / "fig.png"), "PNG");
+    EXPECT_EQ(png.size(), QSize(800, 800));
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"fig.png", "fig2.tex"}));
 }
 
 } // namespace

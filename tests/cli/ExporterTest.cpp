@@ -1,5 +1,7 @@
 // Runs the built brelloc-export as a user would and checks what it leaves.
+#include "GeneralData.h"
 #include "PicTeXWriter.h"
+#include "TextStream.h"
 
 #include "ExpectedFigure.h"
 #include "ProgramRun.h"
@@ -7,11 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace brelloc {
 namespace {
@@ -74,6 +81,7 @@ TEST(Exporter, UsageErrorsExitWithTwoAndWriteNothing)
         {"--landscape=yes", "--report", "out.pdf"},
         {"--report", "-"},
         {"--svg", "out.svg", "--png", "out.svg"},
+        {"--pictex", "-", "--pictex", "/dev/stdout"},
     };
     for (const std::vector<std::string>& args : cases) {
         TempFolder folder;
@@ -159,15 +167,146 @@ TEST(Exporter, MissingFolderExitsWithOne)
     EXPECT_TRUE(FolderEntries(folder.Path()).empty());
 }
 
+// Whatever goes to standard output, a failed write is noticed.
 TEST(Exporter, FullStandardOutputExitsWithOne)
 {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--pictex", "-"}, {"--help"}, {"--version"}}) {
+        TempFolder folder;
+        RunOptions options;
+        options.stdoutPath = "/dev/full";
+        const ProgramRun run = Export(folder, args, options);
+        EXPECT_EQ(run.exitCode, 1) << args[0];
+        EXPECT_EQ(run.err, "brelloc-export: Could not write to standard output: No space left on "
+                           "device.\n")
+            << args[0];
+    }
+}
+
+// A name of standard output is written as "-" is: appended where the
+// caller's descriptor appends, never replaced by a new file.
+TEST(Exporter, NamesOfStandardOutputAppend)
+{
+    for (const char* name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
+        TempFolder folder;
+        const std::string log = folder / "log.txt";
+        WriteWholeFile(log, "log line\n");
+        struct stat before {};
+        ASSERT_EQ(stat(log.c_str(), &before), 0);
+        RunOptions options;
+        options.stdoutPath = log;
+        options.appendToStdout = true;
+        const ProgramRun run = Export(folder, {"--pictex", name}, options);
+        EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
+        EXPECT_EQ(ReadWholeFile(log), "log line\n" + ExpectedFigure()) << name;
+        struct stat after {};
+        ASSERT_EQ(stat(log.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino) << name;
+        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"log.txt"}) << name;
+    }
+}
+
+// Starts the exporter with args, TMPDIR set to tmp and standard error into
+// errPath; returns its id.
+pid_t StartExporter(const std::string& errPath, const std::string& tmp,
+                    const std::vector<std::string>& args)
+{
+    std::vector<std::string> texts{ExporterPath()};
+    texts.insert(texts.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& text : texts)
+        argv.push_back(text.data());
+    argv.push_back(nullptr);
+    const std::string tmpdir = "TMPDIR=" + tmp;
+    const pid_t child = fork();
+    if (child == 0) {
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int none = open("/dev/null", O_WRONLY);
+        if (err < 0 || none < 0 || dup2(none, 1) < 0 || dup2(err, 2) < 0 ||
+            putenv(const_cast<char*>(tmpdir.c_str())) != 0)
+            _exit(126);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return child;
+}
+
+// SIGTERM in the middle of a run of many outputs: every file is either a
+// complete figure or its old content, the files with two names keep both,
+// nothing temporary stays beside them or in TMPDIR, and the exporter ends by
+// the signal (status 143 in a shell).
+TEST(Exporter, TerminatedRunLeavesNothingBehind)
+{
     TempFolder folder;
-    RunOptions options;
-    options.stdoutPath = "/dev/full";
-    const ProgramRun run = Export(folder, {"--pictex", "-"}, options);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "brelloc-export: Could not write to standard output: No space left on "
-                       "device.\n");
+    TempFolder tmp;
+    TempFolder logs;
+    const std::string old = "% the figure of last week\n";
+    // The big figure: 20 squares in a wide window, several hundred kB.
+    std::vector<std::string> args{"--squares", "20", "--xmax", "40"};
+    std::vector<std::string> expectedEntries;
+    const int outputs = 60;
+    for (int i = 0; i < outputs; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".tex";
+        args.push_back("--pictex");
+        args.push_back(folder / name);
+        expectedEntries.push_back(name);
+        // Every other one has a second name, so it is rewritten in place.
+        if (i % 2 == 1) {
+            WriteWholeFile(folder / name, old);
+            ASSERT_EQ(link((folder / name).c_str(), (folder / ("link-" + name)).c_str()), 0);
+            expectedEntries.push_back("link-" + name);
+        }
+    }
+    std::sort(expectedEntries.begin(), expectedEntries.end());
+    GeneralData data;
+    InitDefaults(data);
+    CommitRow(data, RowSquares, "20");
+    CommitRow(data, RowXmaxL, "40");
+    UpdateDerived(data);
+    StringTextStream figure;
+    WritePicTeX(figure, data);
+
+    const std::string errPath = logs / "stderr";
+    const pid_t child = StartExporter(errPath, tmp.Path(), args);
+    ASSERT_GT(child, 0);
+    // Stopped while a file is being written: a temporary file or a backup
+    // (a hidden name) is there.
+    const auto writing = [&folder] {
+        for (const std::string& name : FolderEntries(folder.Path()))
+            if (name[0] == '.')
+                return true;
+        return false;
+    };
+    for (int polls = 0; polls < 100000 && !writing(); ++polls)
+        usleep(100);
+    kill(child, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status) << ": "
+                                     << ReadWholeFile(errPath);
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+    EXPECT_EQ(ReadWholeFile(errPath), "");
+
+    std::vector<std::string> entries = FolderEntries(folder.Path());
+    int written = 0;
+    for (int i = 0; i < outputs; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".tex";
+        if (i % 2 == 0 && access((folder / name).c_str(), F_OK) != 0) {
+            expectedEntries.erase(std::find(expectedEntries.begin(), expectedEntries.end(), name));
+            continue;
+        }
+        const std::string content = ReadWholeFile(folder / name);
+        EXPECT_TRUE(content == figure.Text() || (i % 2 == 1 && content == old)) << name;
+        written += content == figure.Text();
+        if (i % 2 == 1) {
+            struct stat info {};
+            ASSERT_EQ(stat((folder / name).c_str(), &info), 0);
+            EXPECT_EQ(info.st_nlink, 2u) << name;
+        }
+    }
+    EXPECT_LT(written, outputs);
+    EXPECT_EQ(entries, expectedEntries);
+    EXPECT_TRUE(FolderEntries(tmp.Path()).empty());
 }
 
 // A read-only file is refused and stays as it was, although its folder would

@@ -58,7 +58,17 @@ ProgramRun RunProgram(const TempFolder& folder, const std::string& program,
 
     const pid_t child = fork();
     if (child == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int out = -1;
+        int pipeEnds[2];
+        if (options.stdoutReaderGone) {
+            if (pipe(pipeEnds) == 0) {
+                close(pipeEnds[0]);
+                out = pipeEnds[1];
+            }
+        } else {
+            out = open(outPath.c_str(),
+                       O_WRONLY | O_CREAT | (options.appendToStdout ? O_APPEND : O_TRUNC), 0644);
+        }
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
             _exit(126);
@@ -70,9 +80,13 @@ ProgramRun RunProgram(const TempFolder& folder, const std::string& program,
     }
     ProgramRun run;
     int status = 0;
-    if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
-        run.exitCode = WEXITSTATUS(status);
-    if (options.stdoutPath.empty()) {
+    if (child > 0 && waitpid(child, &status, 0) == child) {
+        if (WIFEXITED(status))
+            run.exitCode = WEXITSTATUS(status);
+        else if (WIFSIGNALED(status))
+            run.signal = WTERMSIG(status);
+    }
+    if (options.stdoutPath.empty() && !options.stdoutReaderGone) {
         run.out = ReadWholeFile(outPath);
         unlink(outPath.c_str());
     }

@@ -11,12 +11,15 @@ namespace brelloc::test {
 // normally) and what it wrote to standard output and error.
 struct ProgramRun {
     int exitCode = -1;
+    int signal = 0; // the signal that ended it, if one did
     std::string out;
     std::string err;
 };
 
 struct RunOptions {
     std::string stdoutPath;          // where standard output goes; empty: collected
+    bool appendToStdout = false;     // stdoutPath opened for appending, as ">>" does
+    bool stdoutReaderGone = false;   // standard output a pipe nobody reads any more
     bool asNobody = false;           // drop root's privileges to user and group 65534
     std::vector<std::string> unset;  // variables taken out of the environment
     std::vector<std::string> set;    // "NAME=value" put into it

@@ -3,6 +3,7 @@
 // the window taken with grab().
 #include "HelpTexts.h"
 #include "MessageBoxes.h"
+#include "PanelNotes.h"
 #include "Printer.h"
 #include "ScreenPlot.h"
 #include "StringGrid.h"
@@ -14,6 +15,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -66,9 +68,13 @@ private slots:
     void gridCommits();
     void recommitOfUneditedRow();
     void minimumSizeAndHelpButton();
+    void panelNotesShareTheFreePart();
     void screenPlotShownKeptAndCleared();
     void picTeXButton();
     void picTeXButtonReportsUnwritableFile();
+    void picTeXButtonAsksBeforeReplacingAnotherFile_data();
+    void picTeXButtonAsksBeforeReplacingAnotherFile();
+    void replaceQuestionDefaultsToNo();
     void printButton();
     void helpButtonsShowTheirTexts();
     void helpBoxKeepsTheSketchInFixedPitch();
@@ -87,6 +93,8 @@ private:
 
     std::unique_ptr<TFormBrelloc> form;
     std::vector<ShownMessage> messages;
+    std::vector<QString> questions;
+    bool answerYes = false;
 };
 
 void FormTest::init()
@@ -95,6 +103,12 @@ void FormTest::init()
     form = std::make_unique<TFormBrelloc>();
     form->SetMessagePresenter([this](QWidget*, MessageKind kind, const QString& text) {
         messages.push_back({kind, text});
+    });
+    questions.clear();
+    answerYes = false;
+    form->SetQuestionPresenter([this](QWidget*, const QString& text) {
+        questions.push_back(text);
+        return answerYes;
     });
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -311,6 +325,34 @@ void FormTest::minimumSizeAndHelpButton()
     QCOMPARE(form->frameGeometry().size(), QSize(700, 360));
 }
 
+void FormTest::panelNotesShareTheFreePart()
+{
+    PanelNotes* notes = form->Notes;
+    QVERIFY(notes != nullptr);
+    QCOMPARE(notes->parentWidget(), form->PanelMain);
+    // Between the PicTeX button and the help button, at every width.
+    for (const int width : {580, 900, 383}) {
+        form->resize(width, form->height());
+        QVERIFY(notes->x() >= form->SpeedButtonTex->x() + form->SpeedButtonTex->width());
+        QVERIFY(notes->x() + notes->width() <= form->SpeedButtonHelp->x());
+        QVERIFY(notes->width() > 100);
+    }
+    QVERIFY(notes->text().isEmpty());
+
+    // A note has the place while it lasts; then the probe reading is back.
+    notes->SetNoteDuration(50);
+    notes->SetProbe(QStringLiteral("probe reading"));
+    QCOMPARE(notes->text(), QStringLiteral("probe reading"));
+    notes->ShowNote(QStringLiteral("a note"));
+    QCOMPARE(notes->text(), QStringLiteral("a note"));
+    notes->SetProbe(QStringLiteral("newer reading"));
+    QCOMPARE(notes->text(), QStringLiteral("a note"));
+    QTRY_COMPARE(notes->text(), QStringLiteral("newer reading"));
+    QVERIFY(notes->Note().isEmpty());
+    notes->ClearProbe();
+    QVERIFY(notes->text().isEmpty());
+}
+
 void FormTest::screenPlotShownKeptAndCleared()
 {
     for (const QSize size : {QSize(580, 552), QSize(900, 400), QSize(400, 900)}) {
@@ -424,6 +466,102 @@ void FormTest::picTeXButtonReportsUnwritableFile()
     QVERIFY2(messages[0].text.contains(path), qPrintable(messages[0].text));
     QVERIFY(!QFile::exists(path));
     QCOMPARE(form->SaveDialog1.FileName, path); // the name is kept as after any export
+}
+
+void FormTest::picTeXButtonAsksBeforeReplacingAnotherFile_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("replaced");
+    const QByteArray document = "\\section{Results}\nAs Figure 3 shows...\n";
+    QTest::newRow("another file, answered No") << document << false << true << false;
+    QTest::newRow("another file, answered Yes") << document << true << true << true;
+    QTest::newRow("an empty file, answered No") << QByteArray() << false << true << false;
+    QTest::newRow("a figure Brelloc wrote") << QByteArray("% Brelloc\n\\begin{figure}[htb]\n") << false
+                                            << false << true;
+    QTest::newRow("a figure Brelloc wrote, CR LF line ends")
+        << QByteArray("% Brelloc\r\n\\begin{figure}[htb]\r\n") << false << false << true;
+    QTest::newRow("a first line that only begins like Brelloc's")
+        << QByteArray("% Brelloc is cited here\n") << false << true << false;
+}
+
+void FormTest::picTeXButtonAsksBeforeReplacingAnotherFile()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(bool, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chapter.tex"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(old);
+    file.close();
+    answerYes = answer;
+    form->SaveDialog1.SetChooser([&](QWidget*, const SaveDialog&) { return std::optional<QString>(path); });
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+
+    QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton);
+    if (asked) {
+        QCOMPARE(questions.size(), std::size_t(1));
+        QCOMPARE(questions[0], QStringLiteral("Replace %1? It was not written by Brelloc.").arg(path));
+    } else {
+        QVERIFY(questions.empty());
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray now = file.readAll();
+    file.close();
+    if (replaced) {
+        QVERIFY(now.startsWith("% Brelloc\n\\begin{figure}[htb]\n"));
+        QVERIFY(now.endsWith("\\end{figure}\n"));
+    } else {
+        QCOMPARE(now, old);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("chapter.tex")});
+    QVERIFY(messages.empty());
+    QVERIFY(!PlotVisible()); // repainted as after any export
+}
+
+void FormTest::replaceQuestionDefaultsToNo()
+{
+    form->SetQuestionPresenter(&AskQuestion); // the real box
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notes.tex"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("my notes\n");
+    file.close();
+    form->SaveDialog1.SetChooser([&](QWidget*, const SaveDialog&) { return std::optional<QString>(path); });
+    // Return answers the box with its default button. Should the box never
+    // come, every dialog is closed after two seconds, so the test fails
+    // instead of waiting.
+    QString shownText;
+    QTimer poll;
+    int polls = 0;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            if (++polls > 200) {
+                poll.stop();
+                for (QWidget* widget : QApplication::topLevelWidgets())
+                    if (auto* dialog = qobject_cast<QDialog*>(widget))
+                        dialog->reject();
+            }
+            return;
+        }
+        poll.stop();
+        shownText = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    poll.start();
+    QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(shownText, QStringLiteral("Replace %1? It was not written by Brelloc.").arg(path));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("my notes\n"));
 }
 
 void FormTest::printButton()
