@@ -61,7 +61,7 @@ inline double GridY(const FieldTables& t, int i, int j)
 // The mapped point of every grid point, formed once per trace for both
 // families, and which cells lie wholly beyond one side of the window (the net
 // grows fast with eta, so with a small window that is most of the strip).
-// About 320 KB: the trace keeps it on its stack.
+// About 310 KB: the trace keeps it on its stack.
 struct GridGeometry {
     // Column i of the grid points from index i * kGridRows on, row j at +j.
     double x[kGridColumns * kGridRows];

@@ -6,7 +6,6 @@
 #include "FlowField.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 

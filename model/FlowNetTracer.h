@@ -36,7 +36,7 @@ bool UsesGridTables(const GeneralData& data);
 // and the stream segments, cell by cell across xi, row by row along eta.
 // A cell whose four corner values all equal a level has no line of that
 // level through it and emits nothing for it. The trace allocates nothing;
-// it keeps its grid (about 330 KB) on the stack.
+// it keeps its grid and working arrays (under 400 KB) on the stack.
 class FlowNetTracer {
 public:
     static void Trace(const GeneralData& data, PlotSink& sink);
