@@ -1,10 +1,12 @@
 #include "ExportCommand.h"
 
 #include "FileTextStream.h"
+#include "FlowField.h"
 #include "PicTeXWriter.h"
 #include "ResultsJson.h"
 #include "SafeFileWriter.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace brelloc {
@@ -26,20 +28,44 @@ std::string RangeOf(int row)
     }
 }
 
+bool SameNumber(const RowReading& a, const RowReading& b)
+{
+    if (a.noNumber || b.noNumber)
+        return a.noNumber == b.noNumber;
+    return a.read == b.read || (std::isnan(a.read) && std::isnan(b.read));
+}
+
 // Why the typed text did not give the value typed, or "" when it did.
-std::string ReadingProblems(int row, const std::string& text, const RowReading& reading)
+// `reading` is what was committed; `limit` the characters it read. The cut
+// at 40 characters is named only where it changed the number read: a number
+// that ends before it is reported as if the whole text had been read.
+std::string ReadingProblems(int row, const std::string& text, const RowReading& reading,
+                            std::size_t limit)
 {
     std::string problems;
     auto add = [&problems](const std::string& problem) {
         problems += problems.empty() ? problem : "; " + problem;
     };
-    if (reading.noNumber) {
+    const std::size_t characters = CharacterCount(text);
+    RowReading reported = reading;
+    if (characters > limit) {
+        const RowReading whole = ReadRowText(row, text, characters);
+        if (!SameNumber(reading, whole)) {
+            add(reading.noNumber ? "the number lies beyond the first 40 characters, the only "
+                                   "ones read"
+                                 : "only the first 40 characters are read");
+            if (!reading.noNumber && reading.replaced)
+                add("the value must be " + RangeOf(row));
+            return problems;
+        }
+        reported = whole;
+    }
+    if (reported.noNumber) {
         add("no number found");
     } else {
-        if (reading.partlyRead)
-            add(text.size() > kRowTextLimit ? "only the first 40 characters are read"
-                                            : "the text after the number is ignored");
-        if (reading.replaced)
+        if (reported.partlyRead)
+            add("the text after the number is ignored");
+        if (reported.replaced)
             add("the value must be " + RangeOf(row));
     }
     return problems;
@@ -112,9 +138,13 @@ std::vector<std::string> ApplyValueOptions(GeneralData& data,
 {
     std::vector<std::string> warnings;
     for (const ValueOption& value : values) {
-        const RowReading reading = ReadRowText(value.row, value.text);
+        // The row's own display text is read whole, as the grid reads it.
+        const std::size_t limit = value.text == RowText(data, value.row)
+                                      ? CharacterCount(value.text)
+                                      : kRowTextLimit;
+        const RowReading reading = ReadRowText(value.row, value.text, limit);
         const std::string shown = Trimmed(CommitRow(data, value.row, value.text));
-        const std::string problems = ReadingProblems(value.row, value.text, reading);
+        const std::string problems = ReadingProblems(value.row, value.text, reading, limit);
         if (!problems.empty())
             warnings.push_back("brelloc-export: warning: " + value.option + " \"" + value.text +
                                "\": " + problems + "; using " + shown + ".");
@@ -139,6 +169,9 @@ int RunExport(const ExportOptions& options, std::FILE* out, std::FILE* err,
     InitDefaults(data);
     for (const std::string& warning : ApplyValueOptions(data, options.values))
         std::fprintf(err, "%s\n", warning.c_str());
+    // The outputs then hold the boundaries alone.
+    if (HasNoFlow(data))
+        std::fprintf(err, "brelloc-export: warning: %s\n", kNoFlowMessage);
 
     int code = ExitOk;
     for (const OutputRequest& request : options.outputs) {

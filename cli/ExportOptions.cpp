@@ -8,8 +8,11 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <system_error>
 #include <optional>
+#include <map>
+#include <system_error>
+
+#include <sys/stat.h>
 
 namespace brelloc {
 
@@ -22,32 +25,71 @@ int DescriptorOf(const std::string& path)
     return path == "-" ? 1 : StreamDescriptorOf(path);
 }
 
-// Whether two output paths name one file, however they are spelt ("a.pdf",
-// "./a.pdf", a path through a link, "-" and /dev/stdout): the second output
-// would silently replace the first, or repeat it.
-bool SameFile(const std::string& a, const std::string& b)
+// What a file output is known by, however its path is spelt ("a.pdf",
+// "./a.pdf", a path through a symbolic link, a hard link): an existing file
+// by its device and inode, a new one by its absolute path with links and dot
+// folders resolved.
+std::string FileIdentity(const std::string& path)
 {
-    if (a == b)
-        return true;
-    const int left = DescriptorOf(a);
-    const int right = DescriptorOf(b);
-    if (left >= 0 && right >= 0)
-        return left == right;
-    // A file and a descriptor's name (/dev/stdout) are compared by the
-    // file the descriptor is open on.
-    if (a == "-" || b == "-")
-        return false;
-    const auto resolved = [](const std::string& path, std::error_code& error) {
-        const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-        return error ? absolute : std::filesystem::weakly_canonical(absolute, error);
-    };
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0)
+        return "inode " + std::to_string(status.st_dev) + " " + std::to_string(status.st_ino);
     std::error_code error;
-    const std::filesystem::path leftPath = resolved(a, error);
-    if (error)
-        return false;
-    const std::filesystem::path rightPath = resolved(b, error);
-    return !error && leftPath == rightPath;
+    std::filesystem::path resolved = std::filesystem::absolute(path, error);
+    if (!error) {
+        const std::filesystem::path canonical = std::filesystem::weakly_canonical(resolved, error);
+        if (!error)
+            resolved = canonical;
+    }
+    return "path " + (error ? path : resolved.lexically_normal().string());
 }
+
+// The outputs so far, looked up in logarithmic time, so that a thousand
+// outputs cost no million comparisons. Two outputs name one file when they
+// write through one descriptor ("-", /dev/stdout, /dev/fd/1), or when they
+// are the same file; a descriptor's name (not "-") stands for the file it is
+// open on against plain paths, but two descriptors are told apart by number
+// even where both go to one terminal or pipe. The second output would
+// silently replace the first, or repeat it.
+class OutputFiles {
+public:
+    // The earlier path naming the same file, or none; records the path.
+    std::optional<std::string> Add(const std::string& path)
+    {
+        const int descriptor = DescriptorOf(path);
+        std::optional<std::string> earlier;
+        if (descriptor >= 0) {
+            earlier = Find(descriptors_, descriptor);
+            if (!earlier && path != "-")
+                earlier = Find(files_, FileIdentity(path));
+            if (!earlier) {
+                descriptors_.emplace(descriptor, path);
+                if (path != "-")
+                    descriptorFiles_.emplace(FileIdentity(path), path);
+            }
+        } else {
+            const std::string identity = FileIdentity(path);
+            earlier = Find(files_, identity);
+            if (!earlier)
+                earlier = Find(descriptorFiles_, identity);
+            if (!earlier)
+                files_.emplace(identity, path);
+        }
+        return earlier;
+    }
+
+private:
+    template <typename Key>
+    static std::optional<std::string> Find(const std::map<Key, std::string>& map, const Key& key)
+    {
+        const auto it = map.find(key);
+        return it == map.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+
+    std::map<int, std::string> descriptors_;         // descriptor -> path
+    std::map<std::string, std::string> files_;       // FileIdentity -> plain path
+    std::map<std::string, std::string> descriptorFiles_; // FileIdentity -> descriptor's name
+};
 
 // The error for an output path given twice, spelt as in the earlier one
 // and the later one.
@@ -63,7 +105,9 @@ std::string GivenTwice(const std::string& earlier, const std::string& later)
 }
 
 // What an option sets; the usage lists them in the same groups.
-enum class OptionRole { Value, Output, Probe, PageSize, FigureSize, Landscape, Help, Version };
+enum class OptionRole {
+    Value, Output, Probe, PageSize, FigureSize, Landscape, MarkDivide, Help, Version
+};
 
 struct OptionEntry {
     const char* name;
@@ -86,6 +130,7 @@ constexpr OptionEntry kOptions[] = {
     {"--page-size", OptionRole::PageSize},
     {"--size", OptionRole::FigureSize},
     {"--landscape", OptionRole::Landscape},
+    {"--mark-divide", OptionRole::MarkDivide},
     {"--help", OptionRole::Help},
     {"-h", OptionRole::Help},
     {"--version", OptionRole::Version},
@@ -177,6 +222,17 @@ bool IsOption(const std::string& arg)
     return arg.rfind("-", 0) == 0 && arg != "-";
 }
 
+// Whether a word is spelt as one of the exporter's own options (with or
+// without "=VALUE"): after an output option it means the file name was
+// forgotten. "./--landscape" names such a file.
+bool IsOwnOption(const std::string& arg)
+{
+    if (arg == "--")
+        return true;
+    const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+    return FindOption(arg.substr(0, equals)).has_value();
+}
+
 std::string NeedsWhat(OptionRole role)
 {
     return role == OptionRole::Output ? "a file name" : "a value";
@@ -199,9 +255,17 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
         parsed.error = error;
         return parsed;
     };
+    OutputFiles outputFiles;
+    bool optionsEnded = false;          // after "--" every word is an argument
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (optionsEnded)
+            return fail("unexpected argument \"" + arg + "\"");
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
         std::string name = arg;
         std::optional<std::string> value;
         const std::size_t equals = arg.find('=');
@@ -216,13 +280,15 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
                                       : "unexpected argument \"" + arg + "\"");
 
         const OptionRole role = entry->role;
-        const bool isFlag = role == OptionRole::Landscape || role == OptionRole::Help ||
-                            role == OptionRole::Version;
+        const bool isFlag = role == OptionRole::Landscape || role == OptionRole::MarkDivide ||
+                            role == OptionRole::Help || role == OptionRole::Version;
         if (isFlag) {
             if (value)
                 return fail("option " + name + " takes no value");
             if (role == OptionRole::Landscape)
                 options.landscape = true;
+            else if (role == OptionRole::MarkDivide)
+                options.markDivide = true;
             else if (role == OptionRole::Help)
                 options.help = true;
             else
@@ -231,7 +297,7 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
         }
 
         if (!value) {
-            if (i + 1 >= args.size())
+            if (i + 1 >= args.size() || (role == OptionRole::Output && IsOwnOption(args[i + 1])))
                 return fail("option " + name + " needs " + NeedsWhat(role));
             value = args[++i];
         }
@@ -246,9 +312,8 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
             if (*value == "-" && entry->kind != OutputKind::PicTeX &&
                 entry->kind != OutputKind::ResultsJson)
                 return fail("option " + name + " cannot write to standard output; give a file name");
-            for (const OutputRequest& earlier : options.outputs)
-                if (SameFile(earlier.path, *value))
-                    return fail(GivenTwice(earlier.path, *value));
+            if (const std::optional<std::string> earlier = outputFiles.Add(*value))
+                return fail(GivenTwice(*earlier, *value));
             options.outputs.push_back({entry->kind, *value});
             break;
         case OptionRole::Probe: {
@@ -288,6 +353,9 @@ ParsedOptions ParseExportOptions(const std::vector<std::string>& args)
                                      });
     if (options.probing && !results && !options.help && !options.version)
         return fail("--probe adds to the results: give --results FILE as well");
+    if (options.markDivide && !options.NeedsRendering() && !options.help && !options.version)
+        return fail("--mark-divide marks the figure of the SVG, PNG and report outputs: "
+                    "give one of them as well");
     return parsed;
 }
 
@@ -320,13 +388,21 @@ std::string ExportUsage()
            "  --page-size NAME   paper of the report: A4, Letter, A3, Legal or A5 (A4)\n"
            "  --landscape        print the report across the page\n"
            "  --size PIXELS      side of the square SVG and PNG figures, 16 to 16384 (800)\n"
+           "  --mark-divide      mark the dividing stream line, the divide, the stagnation\n"
+           "                     point and the water-table top in red on the figure of the\n"
+           "                     SVG, PNG and report outputs (the PicTeX figure stays as\n"
+           "                     it is)\n"
            "  --probe X,Y        add the head, pressure head, stream function and specific\n"
            "                     discharge at the point (X, Y) to the results (repeatable;\n"
            "                     null for a point outside the flow region)\n"
            "\n"
            "  --help             show this text\n"
            "  --version          show the program's version\n"
+           "  --                 end of the options\n"
            "\n"
+           "An output option takes the next word as its file name unless that is one of\n"
+           "the options above (write ./--landscape for a file of that name).\n"
+           "With SOURCE_DATE_EPOCH set, the report gives that moment as its date.\n"
            "Each output is written completely or not at all: an existing file is only\n"
            "replaced by a whole new one. After a failure the other outputs are still\n"
            "written.\n"

@@ -39,6 +39,7 @@ struct ExportOptions {
     bool probing = false;               // --probe was given (the results list the probes)
     PaperSize paper = PaperSize::A4;
     bool landscape = false;
+    bool markDivide = false; // --mark-divide: results marked on the SVG, PNG and report figures
     int figureSize = kExportFigureDefaultSize;
     bool help = false;
     bool version = false;
@@ -55,10 +56,15 @@ struct ParsedOptions {
 
 // Reads the arguments after the program name. "--option VALUE" and
 // "--option=VALUE" are both accepted; the word after a value option is its
-// value even when it begins with a dash, so "--hl -0.5" works. Settings given
-// twice take the last value. Without --help or --version at least one output
-// is required, and no file may be named by two outputs. --probe X,Y takes two
-// finite numbers with a full stop as decimal point and needs --results.
+// value even when it begins with a dash, so "--hl -0.5" works; the word after
+// an output option is its file name unless it is spelt as one of the
+// exporter's own options ("--report --landscape" lacks a file name). "--"
+// ends the options. Settings given twice take the last value. Without --help
+// or --version at least one output is required, and no file may be named by
+// two outputs (by device and inode for existing files, resolved paths for new
+// ones). --probe X,Y takes two finite numbers with a full stop as decimal
+// point and needs --results; --mark-divide needs an SVG, PNG or report
+// output to mark.
 ParsedOptions ParseExportOptions(const std::vector<std::string>& args);
 
 std::string ExportUsage();

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QHashFunctions>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QString>
@@ -50,12 +51,19 @@ void RenderedOutputs::StartQt()
 {
     if (app_)
         return;
-    // Headless by default, also where a display exists: nothing is shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+    // Always headless, whatever platform the environment names (a display
+    // that is not there, or one that does not exist): nothing is shown, and
+    // the offscreen platform comes with Qt's own libraries.
+    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+    // Qt's hashes are seeded at random in every run, and the PDF engine
+    // writes its fonts in the order of one: a fixed seed keeps the bytes of
+    // the report the same from run to run.
+    QHashSeed::setDeterministicGlobalSeed();
     const QtMessageHandler previous = qInstallMessageHandler(StartUpMessage);
     app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     qInstallMessageHandler(previous);
+    // Without any installed font the texts would come out as empty boxes.
+    LoadBuiltInFaces();
 }
 
 ExportResult RenderedOutputs::Write(const GeneralData& data, const OutputRequest& request,
@@ -66,11 +74,12 @@ ExportResult RenderedOutputs::Write(const GeneralData& data, const OutputRequest
     case OutputKind::ReportPdf:
         return WriteReportPdf(data, request.path, QPageSize(PageSizeOf(options.paper)),
                               options.landscape ? QPageLayout::Landscape
-                                                : QPageLayout::Portrait);
+                                                : QPageLayout::Portrait,
+                              options.markDivide);
     case OutputKind::FigureSvg:
-        return WriteFigureSvg(data, request.path, options.figureSize);
+        return WriteFigureSvg(data, request.path, options.figureSize, options.markDivide);
     case OutputKind::FigurePng:
-        return WriteFigurePng(data, request.path, options.figureSize);
+        return WriteFigurePng(data, request.path, options.figureSize, options.markDivide);
     case OutputKind::PicTeX:
     case OutputKind::ResultsJson:
         break;

@@ -12,8 +12,8 @@ namespace brelloc {
 
 // The exporter's PDF report and SVG and PNG figures, rendered by Qt without a
 // display. The QGuiApplication that fonts and painting need is started only
-// with the first rendered output, on the offscreen platform unless
-// QT_QPA_PLATFORM names another, so a PicTeX-only run never starts Qt.
+// with the first rendered output, always on the offscreen platform, so a
+// PicTeX-only run never starts Qt.
 class RenderedOutputs {
 public:
     explicit RenderedOutputs(char* programName);

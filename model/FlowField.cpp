@@ -14,6 +14,8 @@ double SinhFromExp(double u)
     return (std::exp(u) - std::exp(-u)) / 2.0;
 }
 
+const char* const kNoFlowMessage = "no flow: H/L and N/k are both 0";
+
 bool HasNoFlow(const GeneralData& data)
 {
     return data.HL == 0.0 && data.NK == 0.0;

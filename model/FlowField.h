@@ -19,13 +19,16 @@ double StreamFunction(const GeneralData& data, double xi, double eta);
 double MapX(const GeneralData& data, double xi, double eta);
 double MapY(const GeneralData& data, double xi, double eta);
 
-// No flow at all: without head difference and without infiltration
-// (H/L = 0 and N/k = 0) the potential and the stream function are 0
-// everywhere, and the net has no lines, only the three boundaries.
-bool HasNoFlow(const GeneralData& data);
-
 // cosh and sinh built from exp, as the mapping uses them.
 double CoshFromExp(double u);
 double SinhFromExp(double u);
+
+// Whether the field is flat: with H/L = 0 and N/k = 0 neither drain nor
+// infiltration drives any flow; the potential and the stream function are 0
+// everywhere, so there is no net to draw, only the three boundaries.
+bool HasNoFlow(const GeneralData& data);
+
+// What the outputs say where there is no flow.
+extern const char* const kNoFlowMessage;
 
 } // namespace brelloc

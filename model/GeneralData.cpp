@@ -108,20 +108,43 @@ std::string RowText(const GeneralData& data, int row)
     }
 }
 
+std::size_t CharacterCount(std::string_view text)
+{
+    std::size_t count = 0;
+    for (const char c : text)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+std::size_t CharacterPrefixBytes(std::string_view text, std::size_t characters)
+{
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (seen == characters)
+                return i;
+            ++seen;
+        }
+    }
+    return text.size();
+}
+
 RowReading ReadRowText(int row, std::string_view text, std::size_t limit)
 {
     // Only the first `limit` characters are read; a NUL inside them ends the
     // text, as it would for the C reading functions.
-    const std::string kept(text.substr(0, limit));
+    const std::size_t keptBytes = CharacterPrefixBytes(text, limit);
+    const std::string kept(text.substr(0, keptBytes));
     const char* buffer = kept.c_str();
 
     RowReading reading;
-    const bool wasCut = text.size() > limit;
+    const bool wasCut = keptBytes < text.size();
     if (row == RowSquares) {
         const IntegerReading integer = ReadInteger(buffer);
         reading.noNumber = !integer.digits;
         reading.partlyRead = integer.digits && (wasCut || !OnlySpaceFrom(integer.end));
         long value = integer.value;
+        reading.read = static_cast<double>(value);
         if (value < kMinSquares || value > kMaxSquares) {
             value = value < kMinSquares ? kMinSquares : kMaxSquares;
             reading.replaced = true;
@@ -132,6 +155,7 @@ RowReading ReadRowText(int row, std::string_view text, std::size_t limit)
 
     char* end = nullptr;
     double value = StrtodC(buffer, &end);
+    reading.read = value;
     reading.noNumber = end == buffer;
     reading.partlyRead = !reading.noNumber && (wasCut || !OnlySpaceFrom(end));
     const double lowest = RowLowerLimit(row);
@@ -141,6 +165,10 @@ RowReading ReadRowText(int row, std::string_view text, std::size_t limit)
         value = lowest;
         reading.replaced = true;
     }
+    // "-0", "-0.0" and negatives too small for a double read as -0.0, which
+    // would show as -0.000; the value is zero all the same.
+    if (value == 0.0)
+        value = 0.0;
     reading.value = value;
     return reading;
 }
@@ -148,7 +176,8 @@ RowReading ReadRowText(int row, std::string_view text, std::size_t limit)
 std::string CommitRow(GeneralData& data, int row, std::string_view text)
 {
     const bool ownDisplayText = text == RowText(data, row);
-    const RowReading reading = ReadRowText(row, text, ownDisplayText ? text.size() : kRowTextLimit);
+    const RowReading reading =
+        ReadRowText(row, text, ownDisplayText ? CharacterCount(text) : kRowTextLimit);
     switch (row) {
     case RowHL:
         data.HL = reading.value;

@@ -25,7 +25,14 @@ enum GridRow : int { RowHL = 0, RowNK = 1, RowXmaxL = 2, RowSquares = 3 };
 constexpr int kGridRowCount = 4;
 
 // Longer grid texts are cut to this many characters before they are read.
+// Texts are UTF-8: a character is a code point, whatever its byte count.
 constexpr std::size_t kRowTextLimit = 40;
+
+// The number of characters (code points) of a UTF-8 text.
+std::size_t CharacterCount(std::string_view text);
+
+// The bytes the first `characters` characters of a UTF-8 text take.
+std::size_t CharacterPrefixBytes(std::string_view text, std::size_t characters);
 
 void InitDefaults(GeneralData& data);
 void UpdateDerived(GeneralData& data);
@@ -37,6 +44,7 @@ std::string RowText(const GeneralData& data, int row);
 // What reading a grid text gave, for callers that tell the user about it.
 struct RowReading {
     double value = 0.0;         // the value stored (rows 0 to 2 as read; row 3 as integer)
+    double read = 0.0;          // the number as read, before any replacement (0 for none)
     bool partlyRead = false;    // text after the number was ignored (or cut at 40 characters)
     bool noNumber = false;      // nothing that reads as a number
     bool replaced = false;      // the number read was out of range, NaN or infinite

@@ -1,12 +1,16 @@
 #include "FileRenderers.h"
 
+#include "DivideMarks.h"
 #include "FlowNetFigure.h"
 #include "InterruptCleanup.h"
+#include "NumberFormat.h"
 #include "PainterCanvas.h"
 #include "PrintedReport.h"
 #include "SafeFileWriter.h"
 
 #include <QBuffer>
+#include <QDateTime>
+#include <QTimeZone>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -17,6 +21,8 @@
 #include <cstring>
 #include <QCoreApplication>
 
+#include <cstdlib>
+
 namespace brelloc {
 
 namespace {
@@ -25,12 +31,54 @@ namespace {
 // same pixel sizes as on the screen.
 constexpr int kFigureDpi = 96;
 
-// The SVG names its font; a viewer knows the generic family, where it would
-// most likely lack the report's face and fall back to a serif one.
+// The SVG names its font, and a viewer that lacks it falls back to its
+// default, often a serif face: the labels are set in the built-in face,
+// whose metrics placed them, with the generic family after it.
 // (Built on use: FontDialog2 lives in another file's static data.)
 FontSpec SvgFont()
 {
-    return FontSpec{"sans-serif", FontDialog2.pointSize, FontDialog2.bold};
+    return FontSpec{PainterCanvas::kBuiltInFamily, FontDialog2.pointSize, FontDialog2.bold};
+}
+
+void AddGenericFamily(QByteArray& svg)
+{
+    const QByteArray named = QByteArray("font-family=\"") + PainterCanvas::kBuiltInFamily + "\"";
+    const QByteArray withGeneric =
+        QByteArray("font-family=\"") + PainterCanvas::kBuiltInFamily + ", sans-serif\"";
+    svg.replace(named, withGeneric);
+}
+
+constexpr long long kLastSecondOfYear9999 = 253402300799LL;
+
+// Reads a whole number of the digits in text, or -1 (also beyond the limit).
+long long ReadSeconds(const std::string& text)
+{
+    if (text.empty() || text.size() > 12)
+        return -1;
+    long long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value <= kLastSecondOfYear9999 ? value : -1;
+}
+
+// The decimal number at pdf[at..], or -1.
+long long NumberAt(const QByteArray& pdf, qsizetype at, qsizetype* end = nullptr)
+{
+    while (at < pdf.size() && (pdf[at] == ' ' || pdf[at] == '\r' || pdf[at] == '\n'))
+        ++at;
+    long long value = -1;
+    while (at < pdf.size() && pdf[at] >= '0' && pdf[at] <= '9') {
+        value = (value < 0 ? 0 : value * 10) + (pdf[at] - '0');
+        ++at;
+        if (value > (1LL << 40))
+            return -1;
+    }
+    if (end)
+        *end = at;
+    return value;
 }
 
 ExportResult Failed(const std::string& path, const QString& reason)
@@ -82,12 +130,87 @@ ExportResult CheckTarget(const std::string& path)
 
 } // namespace
 
+bool LoadBuiltInFaces()
+{
+    return PainterCanvas::LoadBuiltInFaces();
+}
+
+std::string ReportTitle(const GeneralData& data)
+{
+    return "Groundwater Divide, H/L=" + FormatFixed(data.HL, 5, 3) +
+           ", N/k=" + FormatFixed(data.NK, 5, 3);
+}
+
+ReportDate ReportDateFromEnvironment()
+{
+    ReportDate date;
+    const char* text = std::getenv("SOURCE_DATE_EPOCH");
+    if (text == nullptr || *text == '\0')
+        return date;
+    const long long seconds = ReadSeconds(text);
+    if (seconds < 0) {
+        date.error = std::string("SOURCE_DATE_EPOCH \"") + text +
+                     "\" is not a whole number of seconds since 1970 (up to the year 9999)";
+        return date;
+    }
+    date.fixed = true;
+    date.seconds = seconds;
+    return date;
+}
+
+bool SetPdfCreationDate(QByteArray& pdf, long long secondsSince1970)
+{
+    const QByteArray key = "/CreationDate (";
+    const qsizetype keyAt = pdf.indexOf(key);
+    if (keyAt < 0)
+        return false;
+    const qsizetype valueAt = keyAt + key.size();
+    const qsizetype valueEnd = pdf.indexOf(')', valueAt);
+    if (valueEnd < 0)
+        return false;
+    const QDateTime moment = QDateTime::fromSecsSinceEpoch(secondsSince1970, QTimeZone::utc());
+    const QByteArray date = "D:" + moment.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + "Z";
+    const qsizetype shift = date.size() - (valueEnd - valueAt);
+
+    // Every object after the date moves by the shift, and so does the
+    // cross-reference table itself: one section of 20-byte entries.
+    const qsizetype startAt = pdf.lastIndexOf("startxref");
+    if (startAt < 0)
+        return false;
+    qsizetype startNumberEnd = 0;
+    const long long xrefAt = NumberAt(pdf, startAt + 9, &startNumberEnd);
+    if (xrefAt <= valueEnd || xrefAt >= startAt || !pdf.mid(xrefAt, 4).startsWith("xref"))
+        return false;
+    qsizetype at = xrefAt + 4;
+    qsizetype afterFirst = 0;
+    if (NumberAt(pdf, at, &afterFirst) < 0)
+        return false;
+    const long long count = NumberAt(pdf, afterFirst, &at);
+    if (count < 0)
+        return false;
+    while (at < pdf.size() && (pdf[at] == ' ' || pdf[at] == '\r' || pdf[at] == '\n'))
+        ++at;
+    if (at + count * 20 > startAt)
+        return false;
+    for (long long i = 0; i < count; ++i, at += 20) {
+        const long long offset = NumberAt(pdf, at);
+        if (offset < 0 || pdf[at + 10] != ' ')
+            return false;
+        if (pdf[at + 17] == 'n' && offset > valueEnd)
+            pdf.replace(at, 10, QByteArray::number(offset + shift).rightJustified(10, '0'));
+    }
+    pdf.replace(startAt + 9, startNumberEnd - (startAt + 9), "\n" + QByteArray::number(xrefAt + shift));
+    pdf.replace(valueAt, valueEnd - valueAt, date);
+    return true;
+}
+
 void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size)
 {
     DrawExportFigure(canvas, data, size, FontDialog2);
 }
 
-void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const FontSpec& font)
+void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const FontSpec& font,
+                      bool markDivide)
 {
     canvas.SetPenColor(kWhite);
     canvas.SetBrushColor(kWhite);
@@ -98,10 +221,12 @@ void DrawExportFigure(Canvas& canvas, const GeneralData& data, int size, const F
     FigureLayout layout;
     layout.side = size;
     DrawFlowNetFigure(canvas, data, layout);
+    if (markDivide)
+        DrawDivideMarks(canvas, data, layout);
 }
 
 ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QPageSize pageSize,
-                            QPageLayout::Orientation orientation)
+                            QPageLayout::Orientation orientation, bool markDivide)
 {
     const ExportResult target = CheckTarget(path);
     if (!target.ok)
@@ -120,22 +245,29 @@ ExportResult WriteReportPdf(const GeneralData& data, const std::string& path, QP
     printer.setOutputFileName(pdfPath);
     printer.setPageSize(pageSize);
     printer.setPageOrientation(orientation);
-    printer.setCreator("Brelloc");
-    if (!PrintReport(printer, data).ok)
+    printer.setCreator(QStringLiteral("Brelloc " BRELLOC_VERSION));
+    printer.setDocName(QString::fromStdString(ReportTitle(data)));
+    const ReportDate date = ReportDateFromEnvironment();
+    if (!date.error.empty())
+        return WriteFailed(path, date.error);
+    if (!PrintReport(printer, data, markDivide).ok)
         return Failed(path, "the report page could not be rendered");
 
     QFile pdf(pdfPath);
     if (!pdf.open(QIODevice::ReadOnly))
         return Failed(path, "the rendered page cannot be read back: " + pdf.errorString());
-    const QByteArray bytes = pdf.readAll();
+    QByteArray bytes = pdf.readAll();
     // The PDF engine does not report a short write; a PDF is whole only when
     // its end-of-file marker made it to the disk.
     if (!bytes.trimmed().endsWith("%%EOF"))
         return Failed(path, "the report page could not be rendered completely");
+    if (date.fixed && !SetPdfCreationDate(bytes, date.seconds))
+        return Failed(path, "the creation date could not be set in the rendered page");
     return WriteWhole(path, bytes);
 }
 
-ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size)
+ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide)
 {
     if (!SizeIsValid(size))
         return Failed(path, SizeReason(size));
@@ -158,14 +290,17 @@ ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, in
         return Failed(path, "the SVG output could not be started");
     {
         PainterCanvas canvas(painter);
-        DrawExportFigure(canvas, data, size, SvgFont());
+        DrawExportFigure(canvas, data, size, SvgFont(), markDivide);
     }
     painter.end();
     svg.close();
-    return WriteWhole(path, svg.data());
+    QByteArray bytes = svg.data();
+    AddGenericFamily(bytes);
+    return WriteWhole(path, bytes);
 }
 
-ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size)
+ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size,
+                            bool markDivide)
 {
     if (!SizeIsValid(size))
         return Failed(path, SizeReason(size));
@@ -183,7 +318,7 @@ ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, in
     {
         QPainter painter(&image);
         PainterCanvas canvas(painter);
-        DrawExportFigure(canvas, data, size);
+        DrawExportFigure(canvas, data, size, FontDialog2, markDivide);
     }
 
     QBuffer png;

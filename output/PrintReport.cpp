@@ -31,7 +31,7 @@ ReportResult Failed(const QPrinter& printer, const std::string& reason)
 
 } // namespace
 
-ReportResult PrintReport(QPrinter& printer, const GeneralData& data)
+ReportResult PrintReport(QPrinter& printer, const GeneralData& data, bool markDivide)
 {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -43,7 +43,7 @@ ReportResult PrintReport(QPrinter& printer, const GeneralData& data)
 
     try {
         PainterCanvas canvas(painter);
-        PrintReportPage(canvas, printer.width(), printer.height(), 1, data);
+        PrintReportPage(canvas, printer.width(), printer.height(), 1, data, markDivide);
     } catch (const std::exception& e) {
         printer.abort();
         painter.end();

@@ -1,8 +1,12 @@
 #include "PrintedReport.h"
 
 #include "DevicePixel.h"
+#include "DivideMarks.h"
 #include "FlowNetFigure.h"
+#include "FlowResults.h"
 #include "NumberFormat.h"
+
+#include <cmath>
 
 namespace brelloc {
 
@@ -11,6 +15,34 @@ const FontSpec FontDialog2{"MS Sans Serif", 8.0, false};
 
 const char* const kReportNotice =
     "Results are for guidance; check them against the assumptions of the model.";
+
+const char* const kFlowNetHeading = "Potential lines and stream lines";
+
+namespace {
+
+// Three decimals; a value too large for a line of the page (extreme
+// parameter sets put the stagnation point very far out) in powers of ten.
+std::string ResultNumber(double value)
+{
+    if (!std::isfinite(value))
+        return "none";
+    if (std::fabs(value) < 1e6)
+        return FormatFixed(value, 0, 3);
+    int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    double mantissa = value / std::pow(10.0, exponent);
+    if (std::fabs(std::round(mantissa * 1000.0)) >= 10000.0) { // 9.9996 shows as 10.000
+        mantissa /= 10.0;
+        ++exponent;
+    }
+    return FormatFixed(mantissa, 0, 3) + "e" + std::to_string(exponent);
+}
+
+std::string PointText(const char* name, const ModelPoint& p)
+{
+    return std::string(name) + ": x/L = " + ResultNumber(p.x) + ", y/L = " + ResultNumber(p.y);
+}
+
+} // namespace
 
 int PrintPageHeader(ReportPage& page)
 {
@@ -40,6 +72,7 @@ int PrintGeneralData(ReportPage& page, const GeneralData& data)
 {
     Canvas& canvas = page.canvas;
     int y = PrintPageHeader(page);
+    const int top = y;
     const int hb = canvas.TextHeight("W"); // the header leaves the body font selected
 
     canvas.SetFont(FontDialog1);
@@ -50,16 +83,52 @@ int PrintGeneralData(ReportPage& page, const GeneralData& data)
     y += hb;
     canvas.TextOut(page.LeftMargin, y, "N/k = " + FormatFixed(data.NK, 6, 3));
     y += 2 * hb;
+    PrintResults(page, data, top);
     return y;
 }
 
-void PrintFlowNet(ReportPage& page, const GeneralData& data, int y)
+void PrintResults(ReportPage& page, const GeneralData& data, int top)
+{
+    Canvas& canvas = page.canvas;
+    // Measured in the body font that is selected on entry.
+    const int hb = canvas.TextHeight("W");
+    const int gap = 2 * canvas.TextWidth("x");
+    // Its last lines stand beside the figure's heading, which a narrow page
+    // makes reach past the middle.
+    canvas.SetFont(FontDialog1);
+    const int headingEnd = page.LeftMargin + canvas.TextWidth(kFlowNetHeading) + gap;
+    const int x = headingEnd > page.PageWidth / 2 ? headingEnd : page.PageWidth / 2;
+
+    const FlowResults results = ComputeResults(data);
+    std::string lines[5];
+    lines[0] = results.divide ? PointText("Divide", *results.divide) : "Divide: none";
+    if (results.stagnationPoint)
+        lines[1] = "Stagnation point: x/L = " + ResultNumber(results.stagnationPoint->x);
+    else if (results.stagnationAt)
+        lines[1] = "Stagnation point: x/L out of range";
+    else
+        lines[1] = "Stagnation point: none";
+    lines[2] = PointText("Water-table top", results.waterTableTop);
+    lines[3] = "Left drain takes Q/kL = " + ResultNumber(results.infiltrationToLeftDrain);
+    lines[4] = "Right drain takes Q/kL = " + ResultNumber(results.infiltrationToRightDrain);
+
+    canvas.TextOut(x, top, "Results");
+    canvas.SetFont(FontDialog2);
+    // Five lines from top + 2 hb end at top + 7 hb, the figure's top edge.
+    int y = top + 2 * hb;
+    for (const std::string& line : lines) {
+        canvas.TextOut(x, y, line);
+        y += hb;
+    }
+}
+
+void PrintFlowNet(ReportPage& page, const GeneralData& data, int y, bool markDivide)
 {
     Canvas& canvas = page.canvas;
     // Measured in the body font that is selected on entry.
     const int hb = canvas.TextHeight("W");
     canvas.SetFont(FontDialog1);
-    canvas.TextOut(page.LeftMargin, y, "Potential lines and stream lines");
+    canvas.TextOut(page.LeftMargin, y, kFlowNetHeading);
     y += 2 * hb;
     canvas.SetFont(FontDialog2);
 
@@ -76,10 +145,12 @@ void PrintFlowNet(ReportPage& page, const GeneralData& data, int y)
     layout.top = y;
     layout.side = side;
     DrawFlowNetFigure(canvas, data, layout);
+    if (markDivide)
+        DrawDivideMarks(canvas, data, layout);
 }
 
 void PrintReportPage(Canvas& canvas, int pageWidth, int pageHeight, int pageNumber,
-                     const GeneralData& data)
+                     const GeneralData& data, bool markDivide)
 {
     ReportPage page{canvas};
     page.PageWidth = pageWidth;
@@ -87,7 +158,7 @@ void PrintReportPage(Canvas& canvas, int pageWidth, int pageHeight, int pageNumb
     page.PageNumber = pageNumber;
     page.LeftMargin = pageWidth / 20;
     const int y = PrintGeneralData(page, data);
-    PrintFlowNet(page, data, y);
+    PrintFlowNet(page, data, y, markDivide);
 }
 
 } // namespace brelloc

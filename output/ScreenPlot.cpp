@@ -1,5 +1,6 @@
 #include "ScreenPlot.h"
 
+#include "FlowField.h"
 #include "FlowNetFigure.h"
 
 namespace brelloc {
@@ -28,6 +29,15 @@ void DrawScreenPlot(Canvas& imageCanvas, const GeneralData& data, int side)
     FigureLayout layout;
     layout.side = side;
     DrawFlowNetFigure(imageCanvas, data, layout);
+
+    // A flat field draws only the boundaries; say why there is no net,
+    // centred across the square and down the middle of its lower half.
+    if (HasNoFlow(data)) {
+        const std::string text = kNoFlowMessage;
+        const int width = imageCanvas.TextWidth(text);
+        const int height = imageCanvas.TextHeight(text);
+        imageCanvas.TextOut((side - width) / 2, side / 2 + side / 4 - height / 2, text);
+    }
 }
 
 } // namespace brelloc

@@ -20,8 +20,9 @@ ScreenPlotLayout ComputeScreenPlotLayout(int clientWidth, int clientHeight, int 
 
 // Paints the whole plot into the square (0, 0)-(side, side) of the off-screen
 // image: aqua background with a black outline, the axes with their labels in
-// the canvas' current font, and the traced net in the black pen. The caller
-// copies that square onto the window.
+// the canvas' current font, and the traced net in the black pen; where there
+// is no flow, kNoFlowMessage centred in the lower half. The caller copies
+// that square onto the window.
 void DrawScreenPlot(Canvas& imageCanvas, const GeneralData& data, int side);
 
 } // namespace brelloc

@@ -39,6 +39,8 @@ public:
     // right and bottom edges are exclusive, as (x1, y1, x2, y2) name them.
     virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
     virtual void TextOut(int x, int y, const std::string& text) = 0;
+    // A filled disc of the given radius around (x, y) in the pen colour.
+    virtual void Dot(int x, int y, int radius) = 0;
 
     virtual int TextWidth(const std::string& text) = 0;
     virtual int TextHeight(const std::string& text) = 0;

@@ -1,6 +1,7 @@
 #include "PainterCanvas.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QString>
 
@@ -25,6 +26,11 @@ PainterCanvas::PainterCanvas(QPainter& painter)
       brush_(Qt::white)
 {
     pen_.setCosmetic(true);
+    // On paper a line of zero width is the thinnest the device draws: one
+    // device pixel on a printer, but one screen pixel (not a faint 0.06 pt
+    // at 1200 dpi) wherever a PDF page is viewed.
+    if (painter_.device() != nullptr && painter_.device()->devType() == QInternal::Printer)
+        pen_.setWidth(0);
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setPen(pen_);
     painter_.setBrush(Qt::NoBrush);
@@ -41,14 +47,34 @@ void PainterCanvas::SetBrushColor(Rgb color)
     brush_ = ToQColor(color);
 }
 
+const char* const PainterCanvas::kBuiltInFamily = "DejaVu Sans";
+
+bool PainterCanvas::LoadBuiltInFaces()
+{
+    static const bool loaded = [] {
+        const int regular = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSans.ttf"));
+        const int bold = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSans-Bold.ttf"));
+        return regular >= 0 && bold >= 0;
+    }();
+    return loaded;
+}
+
 QFont PainterCanvas::FontFor(const FontSpec& wanted)
 {
-    QFont font(ToQString(wanted.family));
+    QString family = ToQString(wanted.family);
+    // Where the face is not installed, the built-in one stands in for it,
+    // not whatever the system's matching offers (or nothing at all where no
+    // font is installed), so a figure comes out alike on every machine.
+    if (!QFontDatabase::hasFamily(family) && LoadBuiltInFaces())
+        family = QString::fromLatin1(kBuiltInFamily);
+    QFont font(family);
     font.setPointSizeF(wanted.pointSize > 0 ? wanted.pointSize : 8.0);
     font.setBold(wanted.bold);
-    // Where the face is not installed, font matching falls back to the
-    // closest sans-serif face instead of the system's default face.
     font.setStyleHint(QFont::SansSerif);
+    // The machine's font settings (hinting, subpixel order) would change
+    // the measured widths, and so the figure, from one machine to the next.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
     return font;
 }
 
@@ -90,6 +116,20 @@ void PainterCanvas::TextOut(int x, int y, const std::string& text)
     painter_.fillRect(QRect(x, y, metrics.horizontalAdvance(s), metrics.height()), brush_);
     painter_.setPen(QColor(Qt::black));
     painter_.drawText(QPoint(x, y + metrics.ascent()), s);
+    painter_.setPen(pen_);
+}
+
+void PainterCanvas::Dot(int x, int y, int radius)
+{
+    if (radius <= 0)
+        return;
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(pen_.color());
+    // Half a pixel more, so the aliased disc takes in the pixels radius away
+    // from (x, y) on each side.
+    const qreal reach = radius + 0.5;
+    painter_.drawEllipse(QPointF(x, y), reach, reach);
+    painter_.setBrush(Qt::NoBrush);
     painter_.setPen(pen_);
 }
 

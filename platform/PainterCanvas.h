@@ -11,7 +11,9 @@ namespace brelloc {
 
 // The canvas over a QPainter that the caller has opened on an image, a
 // printer or an SVG generator. Lines are aliased, one device pixel wide
-// (a cosmetic pen, so no transformation widens it), and land on the integer
+// (a cosmetic pen, so no transformation widens it; of zero width on a
+// printer, the thinnest it draws, which a PDF viewer shows one screen pixel
+// wide at any zoom), and land on the integer
 // pixels given: LineTo lights the pixels from the current position up to,
 // but not including, the end point (a flat-capped cosmetic pen), so a
 // polyline of LineTo calls draws every pixel once. The pen starts black, the
@@ -29,14 +31,21 @@ public:
     void LineTo(int x, int y) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const std::string& text) override;
+    void Dot(int x, int y, int radius) override;
 
     int TextWidth(const std::string& text) override;
     int TextHeight(const std::string& text) override;
 
     // The QFont a FontSpec selects: its face at its point size (the painter
-    // scales points to the device's resolution), or the nearest sans-serif
-    // face where that one is missing.
+    // scales points to the device's resolution), or the program's built-in
+    // face (kBuiltInFamily, regular and bold) where that one is not
+    // installed. Needs a QGuiApplication.
     static QFont FontFor(const FontSpec& font);
+
+    // The face built into the program, and its loading into the font
+    // database (once; false when it could not be loaded).
+    static const char* const kBuiltInFamily;
+    static bool LoadBuiltInFaces();
 
 private:
     QPainter& painter_;

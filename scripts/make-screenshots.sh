@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Remakes the README's pictures from the real programs: the window with a
 # flow net (the program under Xvfb, driven by xdotool) and the printed page
-# (the exporter's PDF report, rendered by pdftoppm).
+# (the exporter's PDF report, rendered by pdftoppm), and the net with the
+# results marked (the exporter's PNG).
 # Usage: scripts/make-screenshots.sh [BUILD_DIR]   (default build/test, as
 # scripts/test.sh leaves it)
 set -euo pipefail
@@ -13,7 +14,7 @@ trap xsession_stop EXIT
 
 xsession_start
 xsession_launch "$build/ui/brelloc"
-xdotool windowfocus --sync "$window"
+xsession_focus
 # H/L 0.3 and N/k 0.4, each committed by Enter, then Calculate.
 xdotool type --delay 40 "0.3"
 xdotool key Return
@@ -27,4 +28,6 @@ import -window "$window" "$docs/window.png"
 pdf="$xsession_dir/report.pdf"
 "$build/cli/brelloc-export" --hl 0.3 --nk 0.4 --report "$pdf"
 pdftoppm -png -r 50 -singlefile "$pdf" "$docs/report-page"
-echo "wrote $docs/window.png and $docs/report-page.png"
+"$build/cli/brelloc-export" --hl 0.1 --nk 0.5 --xmax 1 --mark-divide \
+    --png "$docs/results-marks.png" --size 600
+echo "wrote $docs/window.png, $docs/report-page.png and $docs/results-marks.png"

@@ -1,12 +1,18 @@
 #include "BrellocApplication.h"
 
 #include "MessageBoxes.h"
+#include "PainterCanvas.h"
 
 #include <exception>
 
 namespace brelloc {
 
-BrellocApplication::BrellocApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+BrellocApplication::BrellocApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // Where no font is installed, every text (message boxes too) takes the
+    // built-in face rather than coming out as empty boxes.
+    PainterCanvas::LoadBuiltInFaces();
+}
 
 bool BrellocApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -11,6 +11,7 @@
 #include "StringGrid.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -197,8 +198,11 @@ void TFormBrelloc::showEvent(QShowEvent* event)
         SetOuterSize(kStartWidth, kStartHeight);
         // A window manager frames the window only after it is mapped; once
         // the frame is known the start-up size is set again, so that the
-        // window with its frame takes it. A bare X server never adds one.
-        int waited = 0;
+        // window with its frame takes it. A bare X server never adds one; a
+        // busy desktop may take some seconds to frame it, so the watch lasts
+        // ten seconds of wall time.
+        QElapsedTimer waited;
+        waited.start();
         auto* watch = new QTimer(this);
         watch->setInterval(50);
         connect(watch, &QTimer::timeout, this, [this, watch, waited]() mutable {
@@ -207,7 +211,7 @@ void TFormBrelloc::showEvent(QShowEvent* event)
                 SetOuterSize(kStartWidth, kStartHeight);
                 CentreOnScreen();
             }
-            if (framed || ++waited >= 40)
+            if (framed || waited.hasExpired(10000))
                 watch->deleteLater();
         });
         watch->start();

@@ -52,6 +52,7 @@ struct RenderCall {
     PaperSize paper;
     bool landscape;
     int size;
+    bool markDivide;
 };
 
 // Records each call; the paths in failing fail with a reason of their own.
@@ -64,7 +65,7 @@ struct FakeRenderer {
         return [this](const GeneralData& data, const OutputRequest& request,
                       const ExportOptions& options) {
             calls.push_back({request.kind, request.path, data.HL, options.paper, options.landscape,
-                             options.figureSize});
+                             options.figureSize, options.markDivide});
             for (const std::string& path : failing)
                 if (path == request.path)
                     return ExportResult{false, "Cannot write " + path + ": test reason."};
@@ -104,7 +105,17 @@ TEST(RunExport, RenderedOutputsGoToTheRendererWithTheSettings)
         EXPECT_EQ(call.paper, PaperSize::Legal) << i;
         EXPECT_TRUE(call.landscape) << i;
         EXPECT_EQ(call.size, 64) << i;
+        EXPECT_FALSE(call.markDivide) << i;
     }
+    EXPECT_EQ(ReadWholeFile(tex), test::ExpectedFigure("0.4"));
+
+    // Marked: the same calls with the marks, and the PicTeX file unchanged.
+    FakeRenderer marked;
+    EXPECT_EQ(RunExport(Parsed({"--hl", "0.4", "--mark-divide", "--pictex", tex, "--svg", "f.svg"}),
+                        out.File(), err.File(), marked.Writer()),
+              ExitOk);
+    ASSERT_EQ(marked.calls.size(), 1u);
+    EXPECT_TRUE(marked.calls[0].markDivide);
     EXPECT_EQ(ReadWholeFile(tex), test::ExpectedFigure("0.4"));
 }
 

@@ -1,7 +1,12 @@
 #include "ExportCommand.h"
 #include "ExportOptions.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -40,6 +45,15 @@ TEST(ParseExportOptions, RejectsWhatItDoesNotKnow)
     const Case cases[] = {
         {{"--bogus", "--pictex", "a.tex"}, "unknown option \"--bogus\""},
         {{"--pictex", "a.tex", "extra"}, "unexpected argument \"extra\""},
+        {{"--pictex", "a.tex", "-"}, "unexpected argument \"-\""},
+        {{"--pictex", "a.tex", "--", "--hl"}, "unexpected argument \"--hl\""},
+        {{"--", "--pictex", "a.tex"}, "unexpected argument \"--pictex\""},
+        {{"--pictex", "--"}, "option --pictex needs a file name"},
+        {{"--report", "--landscape"}, "option --report needs a file name"},
+        {{"--report", "--landscape", "r.pdf"}, "option --report needs a file name"},
+        {{"--svg", "--hl=0.3", "--pictex", "a.tex"}, "option --svg needs a file name"},
+        {{"--png", "-h"}, "option --png needs a file name"},
+        {{"--pictex", "--version"}, "option --pictex needs a file name"},
         {{"--pictex"}, "option --pictex needs a file name"},
         {{"--pictex="}, "option --pictex needs a file name"},
         {{"--pictex", "a.tex", "--hl"}, "option --hl needs a value"},
@@ -58,6 +72,12 @@ TEST(ParseExportOptions, RejectsWhatItDoesNotKnow)
         {{"--page-size=", "--report", "r.pdf"},
          "--page-size \"\": give one of A4, Letter, A3, Legal, A5"},
         {{"--landscape=yes", "--report", "r.pdf"}, "option --landscape takes no value"},
+        {{"--mark-divide=1", "--png", "f.png"}, "option --mark-divide takes no value"},
+        {{"--mark-divide", "--pictex", "a.tex"},
+         "--mark-divide marks the figure of the SVG, PNG and report outputs: give one of them as well"},
+        {{"--results", "-", "--mark-divide"},
+         "--mark-divide marks the figure of the SVG, PNG and report outputs: give one of them as well"},
+        {{"--mark-divide"}, "nothing to write: give an output such as --pictex FILE"},
         {{"--version=1"}, "option --version takes no value"},
         {{"--svg", "a", "--png", "a"}, "the file \"a\" is given to two outputs"},
         {{"--report", "x.pdf", "--pictex", "x.pdf"}, "the file \"x.pdf\" is given to two outputs"},
@@ -76,6 +96,64 @@ TEST(ParseExportOptions, RejectsWhatItDoesNotKnow)
         const ParsedOptions parsed = ParseExportOptions(c.args);
         EXPECT_EQ(parsed.error, c.error);
     }
+}
+
+// "--" ends the options; a file named like an option is given with a path.
+TEST(ParseExportOptions, DoubleDashEndsTheOptionsAndPathsMayLookLikeOptions)
+{
+    const ParsedOptions parsed =
+        ParseExportOptions({"--report", "./--landscape", "--pictex=--help", "--svg", "--x.svg", "--"});
+    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    ASSERT_EQ(parsed.options.outputs.size(), 3u);
+    EXPECT_EQ(parsed.options.outputs[0].path, "./--landscape");
+    EXPECT_EQ(parsed.options.outputs[1].path, "--help");
+    EXPECT_EQ(parsed.options.outputs[2].path, "--x.svg");
+    EXPECT_FALSE(parsed.options.landscape);
+    EXPECT_FALSE(parsed.options.help);
+}
+
+// Existing files are told apart by device and inode, so a hard link or a
+// symbolic link to an earlier output is the same file; new files by their
+// resolved path.
+TEST(ParseExportOptions, LinksToOneFileAreOneFile)
+{
+    test::TempFolder folder;
+    const std::string file = folder / "a.pdf";
+    test::WriteWholeFile(file, "old\n");
+    ASSERT_EQ(link(file.c_str(), (folder / "hard.pdf").c_str()), 0);
+    ASSERT_EQ(symlink(file.c_str(), (folder / "soft.pdf").c_str()), 0);
+    ASSERT_EQ(mkdir((folder / "sub").c_str(), 0755), 0);
+
+    struct Case {
+        std::string first, second;
+        bool same;
+    };
+    const Case cases[] = {
+        {file, folder / "hard.pdf", true},
+        {folder / "soft.pdf", folder / "hard.pdf", true},
+        {folder / "sub/../a.pdf", file, true},
+        {folder / "new.pdf", folder / "sub/../new.pdf", true},
+        {folder / "new.pdf", folder / "./new.pdf", true},
+        {folder / "new.pdf", folder / "sub/new.pdf", false},
+        {file, folder / "new.pdf", false},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = ParseExportOptions({"--svg", c.first, "--png", c.second});
+        EXPECT_EQ(parsed.error, c.same ? "the file \"" + c.second + "\" is given to two outputs"
+                                       : std::string())
+            << c.first << " and " << c.second;
+    }
+}
+
+// Many outputs, the duplicate last, are still checked against every other.
+TEST(ParseExportOptions, FindsTheOneDuplicateAmongManyOutputs)
+{
+    std::vector<std::string> args;
+    for (int i = 0; i < 1000; ++i)
+        args.insert(args.end(), {"--pictex", "out/f" + std::to_string(i) + ".tex"});
+    ASSERT_TRUE(ParseExportOptions(args).Ok());
+    args.insert(args.end(), {"--svg", "out/./f17.tex"});
+    EXPECT_EQ(ParseExportOptions(args).error, "the file \"out/./f17.tex\" is given to two outputs");
 }
 
 TEST(ParseExportOptions, FigureSizeIsAWholeNumberOfPixelsInRange)
@@ -126,6 +204,29 @@ TEST(ParseExportOptions, ReadsTheReportAndFigureSettings)
         EXPECT_EQ(parsed.options.paper, c.paper) << c.args[0] << " " << c.args[1];
         EXPECT_EQ(parsed.options.landscape, c.landscape) << c.args[0];
         EXPECT_EQ(parsed.options.figureSize, c.size) << c.args[0];
+    }
+}
+
+TEST(ParseExportOptions, MarkDivideIsAFlagForTheRenderedOutputs)
+{
+    struct Case {
+        std::vector<std::string> args;
+        bool marks;
+    };
+    const Case cases[] = {
+        {{"--png", "f.png"}, false},
+        {{"--mark-divide", "--png", "f.png"}, true},
+        {{"--svg", "f.svg", "--mark-divide"}, true},
+        {{"--report", "r.pdf", "--mark-divide", "--mark-divide"}, true},
+        // With the PicTeX figure beside a rendered output: the PicTeX file
+        // stays as it is, the others are marked.
+        {{"--pictex", "a.tex", "--mark-divide", "--report", "r.pdf"}, true},
+        {{"--mark-divide", "--help"}, true},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = ParseExportOptions(c.args);
+        ASSERT_TRUE(parsed.Ok()) << c.args[0] << ": " << parsed.error;
+        EXPECT_EQ(parsed.options.markDivide, c.marks) << c.args[0];
     }
 }
 
@@ -220,6 +321,14 @@ TEST(ParseExportOptions, HelpAndVersionNeedNoOutput)
     EXPECT_FALSE(version.options.help);
 }
 
+// "é" twenty times: 20 characters in 40 bytes of UTF-8.
+const std::string kTwentyAccents = [] {
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += "\xC3\xA9";
+    return text;
+}();
+
 TEST(ApplyValueOptions, CommitsLikeTheGridAndWarnsAboutReplacements)
 {
     struct Case {
@@ -252,9 +361,41 @@ TEST(ApplyValueOptions, CommitsLikeTheGridAndWarnsAboutReplacements)
         {{"--squares", RowSquares, "7.9"},
          "brelloc-export: warning: --squares \"7.9\": the text after the number is ignored; "
          "using 7."},
+        {{"--squares", RowSquares, "200"},
+         "brelloc-export: warning: --squares \"200\": the value must be a whole number from 2 "
+         "to 20; using 20."},
+        // The cut at 40 characters is named only where it changed the number.
         {{"--xmax", RowXmaxL, "5" + std::string(40, ' ') + "9"},
          "brelloc-export: warning: --xmax \"5" + std::string(40, ' ') +
-             "9\": only the first 40 characters are read; using 5.000."},
+             "9\": the text after the number is ignored; using 5.000."},
+        {{"--xmax", RowXmaxL, std::string(39, ' ') + "78"},
+         "brelloc-export: warning: --xmax \"" + std::string(39, ' ') +
+             "78\": only the first 40 characters are read; using 7.000."},
+        {{"--xmax", RowXmaxL, std::string(38, ' ') + "78"}, ""}, // exactly 40 characters
+        {{"--xmax", RowXmaxL, "2.5" + std::string(37, 'x')},
+         "brelloc-export: warning: --xmax \"2.5" + std::string(37, 'x') +
+             "\": the text after the number is ignored; using 2.500."},
+        {{"--squares", RowSquares, std::string(38, ' ') + "123"},
+         "brelloc-export: warning: --squares \"" + std::string(38, ' ') +
+             "123\": only the first 40 characters are read; using 12."},
+        {{"--hl", RowHL, std::string(40, ' ') + "0.3"},
+         "brelloc-export: warning: --hl \"" + std::string(40, ' ') +
+             "0.3\": the number lies beyond the first 40 characters, the only ones read; using "
+             "0.000."},
+        // Digits beyond the 40th that do not change the double read.
+        {{"--hl", RowHL, "0." + std::string(45, '3')}, ""},
+        {{"--hl", RowHL, std::string(30, ' ') + "1234567890123"},
+         "brelloc-export: warning: --hl \"" + std::string(30, ' ') +
+             "1234567890123\": only the first 40 characters are read; using 1234567890.000."},
+        // Characters, not bytes: 23 characters in 43 bytes are not cut.
+        {{"--nk", RowNK, "0.5" + kTwentyAccents},
+         "brelloc-export: warning: --nk \"0.5" + kTwentyAccents +
+             "\": the text after the number is ignored; using 0.500."},
+        {{"--nk", RowNK, "0.5" + kTwentyAccents + kTwentyAccents},
+         "brelloc-export: warning: --nk \"0.5" + kTwentyAccents + kTwentyAccents +
+             "\": the text after the number is ignored; using 0.500."},
+        {{"--hl", RowHL, "-0"}, ""},
+        {{"--nk", RowNK, "-1e-400"}, ""},
     };
     for (const Case& c : cases) {
         GeneralData data;

@@ -67,6 +67,39 @@ TEST(Exporter, WarnsAboutReplacedValuesAndStillExports)
     EXPECT_NE(run.out.find("$H/L=0.000, N/k=3.500$"), std::string::npos);
 }
 
+// With neither a head nor infiltration nothing flows: the figure is still
+// written, and standard error says why it holds no net.
+TEST(Exporter, WarnsWhereThereIsNoFlow)
+{
+    struct Case {
+        std::vector<std::string> values;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"--hl", "0", "--nk", "0"}, "brelloc-export: warning: no flow: H/L and N/k are both 0\n"},
+        {{"--hl", "-0", "--nk", "0.0"}, "brelloc-export: warning: no flow: H/L and N/k are both 0\n"},
+        {{"--hl", "-2", "--nk", "0"},
+         "brelloc-export: warning: --hl \"-2\": the value must be a finite number of at least 0; "
+         "using 0.000.\nbrelloc-export: warning: no flow: H/L and N/k are both 0\n"},
+        {{"--hl", "0"}, ""},
+        {{"--nk", "0"}, ""},
+        {{"--hl", "0.0001", "--nk", "0"}, ""},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        std::vector<std::string> args = c.values;
+        args.insert(args.end(), {"--pictex", folder / "Brelloc.tex"});
+        const ProgramRun run = Export(folder, args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, c.err) << c.values[1];
+        const std::string tex = ReadWholeFile(folder / "Brelloc.tex");
+        EXPECT_NE(tex.find("\\endpicture"), std::string::npos);
+        if (!c.err.empty()) { // negative zero is zero: no minus sign in the caption
+            EXPECT_NE(tex.find("$H/L=0.000, N/k=0.000$"), std::string::npos) << c.values[1];
+        }
+    }
+}
+
 TEST(Exporter, UsageErrorsExitWithTwoAndWriteNothing)
 {
     const std::vector<std::vector<std::string>> cases = {
@@ -81,6 +114,8 @@ TEST(Exporter, UsageErrorsExitWithTwoAndWriteNothing)
         {"--landscape=yes", "--report", "out.pdf"},
         {"--report", "-"},
         {"--svg", "out.svg", "--png", "out.svg"},
+        {"--report", "--landscape", "out.pdf"},
+        {"--pictex", "out.tex", "--", "--hl", "0.3"},
         {"--pictex", "-", "--pictex", "/dev/stdout"},
     };
     for (const std::vector<std::string>& args : cases) {
@@ -106,7 +141,7 @@ TEST(Exporter, HelpPrintsUsage)
     EXPECT_EQ(run.out.rfind("Usage: brelloc-export", 0), 0u);
     for (const char* option : {"--hl", "--nk", "--xmax", "--squares", "--pictex", "--report",
                                "--svg", "--png", "--page-size", "--landscape", "--size",
-                               "--version"})
+                               "--mark-divide", "--version"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
     EXPECT_EQ(run.err, "");
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts the built program on a private X server, types a value, presses
 # Enter, clicks Calculate and checks the screenshot for the aqua plot square
-# with black net lines in it.
+# with black net lines in it. Every step waits for what it needs (the window
+# mapped and focused, the plot drawn, the size set back), up to a deadline,
+# so a busy machine makes it slower, not flaky.
 # Usage: smoke.sh path/to/brelloc [screenshot.png]
 set -euo pipefail
 program="$1"
@@ -13,29 +15,32 @@ trap 'xsession_stop; rm -rf "$work"' EXIT
 xsession_start
 xsession_launch "$program"
 
-eval "$(xdotool getwindowgeometry --shell "$window")" # WIDTH, HEIGHT, X, Y
-[[ "$WIDTH" == 580 && "$HEIGHT" == 552 ]] || { echo "window is ${WIDTH}x${HEIGHT}, not 580x552"; exit 1; }
+WIDTH=0 HEIGHT=0 X=0 Y=0
+geometry_is() {
+    eval "$(xdotool getwindowgeometry --shell "$window")" # WIDTH, HEIGHT, X, Y
+    [[ "$WIDTH" == "$1" && "$HEIGHT" == "$2" ]]
+}
+xsession_wait 30 geometry_is 580 552 || { echo "window is ${WIDTH}x${HEIGHT}, not 580x552"; exit 1; }
 
-xdotool windowfocus --sync "$window"
-sleep 0.3
+xsession_focus
 xdotool type --delay 40 "0.4"
 xdotool key Shift Return
 xdotool mousemove --window "$window" 12 12 click 1 # Calculate
 
 count() { convert "$work/plot.png" -fill white +opaque "$1" -fill black -opaque "$1" -format '%[fx:int(w*h*(1-mean)+0.5)]' info:; }
-# Take screenshots until the plot has appeared (or 30 s have passed).
+# Takes a screenshot; succeeds once the plot square with its net is in it.
 aqua=0
 black=0
-for _ in $(seq 60); do
-    xsession_running
+plot_drawn() {
+    xsession_running || exit 1
     import -window root "$shot"
     # The plot square lies below the grid (which ends at y 137 of the window).
     convert "$shot" -crop "${WIDTH}x$((HEIGHT - 145))+${X}+$((Y + 145))" +repage "$work/plot.png"
     aqua="$(count 'rgb(0,255,255)')"
     black="$(count 'rgb(0,0,0)')"
-    (( aqua > 120000 && black > 2000 )) && break
-    sleep 0.5
-done
+    (( aqua > 120000 && black > 2000 ))
+}
+xsession_wait 60 plot_drawn || true
 echo "aqua pixels: $aqua, black pixels: $black"
 # A square of side 399: about 159000 pixels, most of them aqua.
 (( aqua > 120000 )) || { echo "no aqua plot square"; exit 1; }
@@ -60,11 +65,6 @@ echo "black pixels on the left drain's row for H/L 0.4: $drain_04, for 0.2: $dra
 # Shrinking the window below its smallest size: with no window manager to
 # honour the size hint, the program itself sets the size back to 383 x 360.
 xdotool windowsize "$window" 100 100
-for _ in $(seq 100); do
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    [[ "$WIDTH" == 383 && "$HEIGHT" == 360 ]] && break
-    sleep 0.1
-done
-[[ "$WIDTH" == 383 && "$HEIGHT" == 360 ]] || { echo "shrunk window is ${WIDTH}x${HEIGHT}, not 383x360"; exit 1; }
+xsession_wait 30 geometry_is 383 360 || { echo "shrunk window is ${WIDTH}x${HEIGHT}, not 383x360"; exit 1; }
 xsession_running
 echo "smoke test passed"

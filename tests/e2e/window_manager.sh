@@ -1,22 +1,22 @@
 #!/usr/bin/env bash
 # The program on a desktop whose window manager frames its windows: the
 # window takes its start-up size and smallest size frame and all, centred on
-# the screen.
+# the screen. Every step waits for its condition up to a deadline.
 # Usage: window_manager.sh path/to/brelloc
 set -euo pipefail
 program="$1"
 source "$(dirname "$0")/../../scripts/lib/xsession.sh"
-wm_pid=""
-trap '[[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null; xsession_stop' EXIT
+trap 'xsession_stop' EXIT
 
 xsession_start
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
+# openbox keeps its session files under HOME: a folder of this run's own, so
+# runs beside each other never share them.
+home="$xsession_dir/home"
+mkdir -p "$home"
+HOME="$home" xsession_background openbox openbox --sm-disable
 # The window manager is ready once it has claimed the screen.
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+xsession_wait 60 wm_ready || { echo "openbox did not start"; cat "$xsession_dir/openbox.log"; exit 1; }
 xsession_launch "$program"
 
 # Outer size and position: the client area plus the frame the manager reports.
@@ -34,13 +34,13 @@ outer() {
     height="$(sed -n 's/^ *Height: *//p' <<<"$info")"
     echo "$((width + left + right))x$((height + top + bottom))+$((x - left))+$((y - top))"
 }
+got=""
+outer_is() {
+    got="$(outer || true)"
+    [[ "$got" == $1 ]]
+}
 wait_for_outer() {
-    local got=""
-    for _ in $(seq 100); do
-        got="$(outer || true)"
-        [[ "$got" == $1 ]] && return 0
-        sleep 0.1
-    done
+    xsession_wait 30 outer_is "$1" && return 0
     echo "outer geometry is '$got', not $1"
     return 1
 }

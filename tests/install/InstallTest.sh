@@ -17,7 +17,8 @@ for file in bin/brelloc bin/brelloc-export \
             share/applications/org.brelloc.Brelloc.desktop \
             share/metainfo/org.brelloc.Brelloc.metainfo.xml \
             share/icons/hicolor/32x32/apps/brelloc.png \
-            share/icons/hicolor/scalable/apps/brelloc.svg; do
+            share/icons/hicolor/scalable/apps/brelloc.svg \
+            share/doc/brelloc/fonts/LICENSE; do
     [[ -f "$stage/usr/$file" ]] || fail "$file was not installed"
 done
 [[ -x "$stage/usr/bin/brelloc" ]] || fail "brelloc is not executable"
@@ -27,6 +28,8 @@ out="$("$stage/usr/bin/brelloc-export" --version)"
 [[ "$out" == *"$version"* ]] || fail "--version printed '$out', not $version"
 "$stage/usr/bin/brelloc-export" --pictex "$stage/figure.tex"
 head -n 1 "$stage/figure.tex" | grep -qx '% Brelloc' || fail "installed exporter wrote no PicTeX file"
+# The built-in face's licence goes with it.
+grep -q 'Bitstream Vera' "$stage/usr/share/doc/brelloc/fonts/LICENSE" || fail "the fonts' licence is not the DejaVu one"
 
 desktop-file-validate "$stage/usr/share/applications/org.brelloc.Brelloc.desktop"
 appstreamcli validate --no-net --explain "$stage/usr/share/metainfo/org.brelloc.Brelloc.metainfo.xml"

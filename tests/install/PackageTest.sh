@@ -17,7 +17,7 @@ for needed in libqt6widgets6 libqt6printsupport6 libqt6svg6 libqt6gui6 qt6-qpa-p
 done
 contents="$(dpkg-deb -c "$deb")"
 for file in ./usr/bin/brelloc ./usr/bin/brelloc-export ./usr/share/applications/org.brelloc.Brelloc.desktop \
-            ./usr/share/metainfo/org.brelloc.Brelloc.metainfo.xml; do
+            ./usr/share/metainfo/org.brelloc.Brelloc.metainfo.xml ./usr/share/doc/brelloc/fonts/LICENSE; do
     grep -q " $file\$" <<<"$contents" || fail "package lacks $file"
 done
 echo "package $(basename "$deb") depends on: $depends"

@@ -67,6 +67,7 @@ TEST_P(CommitRowTable, StoresTheValueAndReturnsItsDisplayText)
     InitDefaults(data);
     const std::string shown = CommitRow(data, c.row, c.text);
     EXPECT_EQ(FieldOfRow(data, c.row), c.value);
+    EXPECT_FALSE(std::signbit(FieldOfRow(data, c.row))); // no value stored is below zero
     EXPECT_EQ(shown, c.shown);
     EXPECT_EQ(shown, RowText(data, c.row));
     EXPECT_TRUE(std::isfinite(data.HL) && std::isfinite(data.NK) && std::isfinite(data.XmaxL));
@@ -85,7 +86,12 @@ INSTANTIATE_TEST_SUITE_P(
         CommitCase{RowHL, kFortySpaces + "5", 0.0, "       0.000"},
         CommitCase{RowHL, "0.2004", 0.2004, "       0.200"},
         CommitCase{RowHL, "0.0005", 0.0005, "       0.001"},
-        CommitCase{RowHL, "-0", 0.0, "      -0.000"},
+        // Negative zero, typed or from a negative too small for a double,
+        // is stored as zero and never shows a minus sign.
+        CommitCase{RowHL, "-0", 0.0, "       0.000"},
+        CommitCase{RowHL, "-0.0", 0.0, "       0.000"},
+        CommitCase{RowNK, "-1e-400", 0.0, "       0.000"},
+        CommitCase{RowNK, " -0.000000", 0.0, "       0.000"},
         CommitCase{RowNK, "-0.5", 0.0, "       0.000"},
         CommitCase{RowNK, "\t1.25\n", 1.25, "       1.250"},
         CommitCase{RowXmaxL, "0.5", 1.0, "       1.000"},

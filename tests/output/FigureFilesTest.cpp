@@ -2,6 +2,9 @@
 // leaves behind.
 #include "FileRenderers.h"
 
+#include "DivideMarks.h"
+#include "FlowResults.h"
+#include "PrintedReport.h"
 #include "RecordingCanvas.h"
 
 #include <QFile>
@@ -11,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
@@ -99,8 +103,10 @@ TEST(FigureSvgTest, IsWellFormedAndHoldsTheLines)
     EXPECT_TRUE(svg.contains("viewBox=\"0 0 800 800\""));
     EXPECT_TRUE(svg.contains(">x</text>"));
     EXPECT_TRUE(svg.contains(">y</text>"));
-    // A generic family that every viewer resolves to a sans-serif face.
-    EXPECT_TRUE(svg.contains("font-family=\"sans-serif\""));
+    // The built-in face that placed the labels, then the generic family, so
+    // a viewer without that face still takes a sans-serif one.
+    EXPECT_TRUE(svg.contains("font-family=\"DejaVu Sans, sans-serif\""));
+    EXPECT_FALSE(svg.contains("font-family=\"sans-serif\""));
 }
 
 TEST(FigurePngTest, IsTheRightSizeWithDarkNetOnWhite)
@@ -133,6 +139,121 @@ TEST(FigurePngTest, IsTheRightSizeWithDarkNetOnWhite)
     for (int y = 580; y < 640; ++y)
         for (int x = 0; x < 60; ++x)
             ASSERT_EQ(image.pixel(x, y), 0xFFFFFFFF) << x << "," << y;
+}
+
+// A result point on the default figure of the given side (origin at the
+// centre, 0.4 side per XmaxL = 3).
+QPoint OnFigure(ModelPoint p, int side)
+{
+    const double scale = side * 0.4 / 3.0;
+    return QPoint(static_cast<int>(side / 2 + scale * p.x), static_cast<int>(side / 2 - scale * p.y));
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(ExportFigureTest, MarksComeAfterTheWholeNetAndOnlyWhenAsked)
+{
+    RecordingCanvas plain, marked;
+    DrawExportFigure(plain, GeneralData{}, 800);
+    DrawExportFigure(marked, GeneralData{}, 800, FontDialog2, true);
+    using Op = RecordingCanvas::Op;
+    for (const Op& op : plain.ops) {
+        EXPECT_NE(op.kind, Op::Dot);
+        EXPECT_FALSE(op.kind == Op::Pen && op.color == kMarkColor);
+    }
+    ASSERT_GT(marked.ops.size(), plain.ops.size());
+    for (std::size_t i = 0; i < plain.ops.size(); ++i) {
+        ASSERT_EQ(marked.ops[i].kind, plain.ops[i].kind) << i;
+        ASSERT_EQ(marked.ops[i].x1, plain.ops[i].x1) << i;
+        ASSERT_EQ(marked.ops[i].y1, plain.ops[i].y1) << i;
+    }
+    EXPECT_EQ(marked.ops[plain.ops.size()].kind, Op::Pen);
+    EXPECT_EQ(marked.ops[plain.ops.size()].color, kMarkColor);
+}
+
+TEST(FigureSvgTest, MarksAreRedElementsAddedToTheSameFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString plainPath = dir.filePath("net.svg");
+    const QString markedPath = dir.filePath("marked.svg");
+    ASSERT_TRUE(WriteFigureSvg(GeneralData{}, plainPath.toStdString(), 800).ok);
+    ASSERT_TRUE(WriteFigureSvg(GeneralData{}, markedPath.toStdString(), 800, true).ok);
+    const QByteArray plain = ReadAll(plainPath);
+    const QByteArray marked = ReadAll(markedPath);
+    ASSERT_FALSE(plain.isEmpty());
+    EXPECT_FALSE(plain.toLower().contains("#ff0000"));
+
+    // The marked file is the plain one with the red groups inserted at its end.
+    const qsizetype start = marked.indexOf("\n<g fill=\"none\" stroke=\"#ff0000\"");
+    ASSERT_GT(start, 0);
+    const QByteArray tail = "</g>\n</svg>\n";
+    ASSERT_TRUE(marked.endsWith(tail));
+    EXPECT_EQ(marked.left(start) + tail, plain);
+    const QByteArray marks = marked.mid(start, marked.size() - start - tail.size());
+    EXPECT_GT(marks.count("<polyline"), 50);
+
+    // One red dot each at the divide, the stagnation point and the water-table top.
+    const FlowResults results = ComputeResults(GeneralData{});
+    const QPoint points[] = {OnFigure(*results.divide, 800),
+                             OnFigure(*results.stagnationPoint, 800),
+                             OnFigure(results.waterTableTop, 800)};
+    EXPECT_EQ(marks.count("<circle"), 3);
+    EXPECT_EQ(marks.count("<g fill=\"#ff0000\""), 3);
+    for (const QPoint& p : points) {
+        const QByteArray circle = QString("<circle cx=\"%1\" cy=\"%2\" r=\"5.5\"/>")
+                                      .arg(p.x())
+                                      .arg(p.y())
+                                      .toUtf8();
+        EXPECT_TRUE(marks.contains(circle)) << circle.constData();
+    }
+}
+
+TEST(FigurePngTest, MarksChangeOnlyPixelsToRed)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString plainPath = dir.filePath("net.png");
+    const QString markedPath = dir.filePath("marked.png");
+    ASSERT_TRUE(WriteFigurePng(GeneralData{}, plainPath.toStdString(), 640).ok);
+    ASSERT_TRUE(WriteFigurePng(GeneralData{}, markedPath.toStdString(), 640, true).ok);
+    const QImage plain(plainPath, "PNG");
+    const QImage marked(markedPath, "PNG");
+    ASSERT_EQ(plain.size(), QSize(640, 640));
+    ASSERT_EQ(marked.size(), QSize(640, 640));
+
+    int changed = 0;
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 640; ++x) {
+            ASSERT_NE(plain.pixel(x, y), 0xFFFF0000u) << x << "," << y;
+            if (marked.pixel(x, y) != plain.pixel(x, y)) {
+                ASSERT_EQ(marked.pixel(x, y), 0xFFFF0000u) << x << "," << y;
+                ++changed;
+            }
+        }
+    // Three dots of radius 4 and the line between.
+    EXPECT_GT(changed, 3 * 30);
+
+    const FlowResults results = ComputeResults(GeneralData{});
+    for (const ModelPoint& p : {*results.divide, *results.stagnationPoint, results.waterTableTop}) {
+        const QPoint at = OnFigure(p, 640);
+        EXPECT_EQ(marked.pixel(at), 0xFFFF0000u) << at.x() << "," << at.y();
+    }
+    // A red line runs between the divide and the stagnation point, away from the dots.
+    const QPoint divide = OnFigure(*results.divide, 640);
+    const QPoint stagnation = OnFigure(*results.stagnationPoint, 640);
+    int lineRed = 0;
+    for (int y = std::min(divide.y(), stagnation.y()) - 20; y <= std::max(divide.y(), stagnation.y()) + 20; ++y)
+        for (int x = stagnation.x(); x <= divide.x(); ++x) {
+            const QPoint q(x, y);
+            if ((q - divide).manhattanLength() > 10 && (q - stagnation).manhattanLength() > 10)
+                lineRed += marked.pixel(q) == 0xFFFF0000u;
+        }
+    EXPECT_GT(lineRed, 10);
 }
 
 using Writer = std::function<ExportResult(const std::string&)>;

@@ -1,8 +1,10 @@
 // Random parameter sets, fixed seed: every point a sink receives is finite and
 // inside the window, every device pixel the pen outputs compute is within the
 // safe range, and the screen plot, the printed page and the PicTeX file carry
-// the same curves and segments in the same order.
+// the same curves and segments in the same order. The marked page keeps its
+// red marks inside the figure's window and its results texts readable.
 #include "DevicePixel.h"
+#include "DivideMarks.h"
 #include "FlowNetTracer.h"
 #include "PicTeXWriter.h"
 #include "PrintedReport.h"
@@ -218,6 +220,41 @@ void ExpectPicTeXFollowsTrace(const std::string& file, const RecordingSink& sink
     }
 }
 
+// The marks of a marked page: every red point within the window's square
+// around the axes' origin (the x axis reaches its edge), and the results
+// block without a non-number in it.
+void ExpectMarksInsideTheWindow(const RecordingCanvas& page)
+{
+    const std::vector<RecordingCanvas::Line> lines = page.Lines();
+    if (lines.empty())
+        return; // no room for a figure
+    const int ox = lines[0].x1;
+    const int oy = lines[0].y1;
+    const int reach = lines[0].x2 - ox + 1;
+    bool red = false;
+    bool results = false; // within the results block
+    for (const RecordingCanvas::Op& op : page.ops) {
+        if (op.kind == RecordingCanvas::Op::Pen)
+            red = op.color == kMarkColor;
+        const bool point = op.kind == RecordingCanvas::Op::MoveTo ||
+                           op.kind == RecordingCanvas::Op::LineTo ||
+                           op.kind == RecordingCanvas::Op::Dot;
+        if (red && point) {
+            ASSERT_LE(std::abs(op.x1 - ox), reach);
+            ASSERT_LE(std::abs(op.y1 - oy), reach);
+        }
+        if (op.kind == RecordingCanvas::Op::Text && op.text == "Results")
+            results = true;
+        else if (op.kind == RecordingCanvas::Op::Text && op.font.bold)
+            results = false;
+        if (results && op.kind == RecordingCanvas::Op::Text) {
+            ASSERT_EQ(op.text.find("nan"), std::string::npos) << op.text;
+            ASSERT_EQ(op.text.find("inf"), std::string::npos) << op.text;
+            ASSERT_LE(op.text.size(), 60u) << op.text;
+        }
+    }
+}
+
 TEST(OutputProperties, RandomParameterSetsGiveSafeAndMatchingOutputs)
 {
     std::mt19937_64 random(20261211);
@@ -239,6 +276,11 @@ TEST(OutputProperties, RandomParameterSetsGiveSafeAndMatchingOutputs)
         PrintReportPage(page, 4960, 7016, 1, data);
         ExpectPixelsInSafeRange(page);
         ExpectCanvasFollowsTrace(page, sink, data, FirstOp(page, RecordingCanvas::Op::MoveTo, 0));
+
+        RecordingCanvas marked;
+        PrintReportPage(marked, 4960, 7016, 1, data, true);
+        ExpectPixelsInSafeRange(marked);
+        ExpectMarksInsideTheWindow(marked);
 
         StringTextStream pictex;
         WritePicTeX(pictex, data);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace brelloc {
@@ -79,6 +80,53 @@ TEST(PainterCanvasTest, PenColourApplies)
         c.LineTo(10, 5);
     });
     EXPECT_EQ(image.pixel(4, 5), 0xFFFF0000);
+}
+
+TEST(PainterCanvasTest, DotIsADiscInThePenColourThatLeavesThePenAndBrushAlone)
+{
+    QImage image = WhiteImage(40, 40);
+    Paint(image, [](PainterCanvas& c) {
+        c.SetPenColor(0xFF0000);
+        c.Dot(10, 10, 4);
+        c.Dot(30, 30, 0); // no radius: nothing
+        c.MoveTo(20, 2);
+        c.LineTo(30, 2); // still the red pen
+        c.SetPenColor(kBlack);
+        c.SetBrushColor(kAqua);
+        c.Rectangle(20, 10, 30, 20); // the brush is still the one set
+    });
+    constexpr QRgb red = 0xFFFF0000;
+    const Pixel pixels[] = {
+        {10, 10, red},         {7, 10, red},          {13, 10, red},         {10, 7, red},
+        {10, 13, red},         {8, 8, red},           {12, 12, red},         {4, 10, kWhitePixel},
+        {16, 10, kWhitePixel}, {10, 4, kWhitePixel},  {10, 16, kWhitePixel}, {5, 5, kWhitePixel},
+        {30, 30, kWhitePixel}, {20, 2, red},          {29, 2, red},          {25, 15, kAquaPixel},
+        {20, 10, kBlackPixel},
+    };
+    for (const Pixel& p : pixels)
+        EXPECT_EQ(image.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    // Filled and aliased: only red and white around the dot, a disc about
+    // 2 r + 1 pixels across (the rasteriser may place its edge half a pixel
+    // either way), so about pi (r + 1/2)^2 pixels.
+    int reds = 0, left = 40, right = -1, top = 40, bottom = -1;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            ASSERT_TRUE(pixel == red || pixel == kWhitePixel) << x << "," << y;
+            if (pixel != red)
+                continue;
+            ++reds;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    EXPECT_GE(right - left + 1, 8);
+    EXPECT_LE(right - left + 1, 10);
+    EXPECT_GE(bottom - top + 1, 8);
+    EXPECT_LE(bottom - top + 1, 10);
+    EXPECT_GE(reds, 45);
+    EXPECT_LE(reds, 85);
 }
 
 TEST(PainterCanvasTest, RectangleIsFilledAndOutlinedWithinItsExclusiveCorner)

@@ -81,38 +81,48 @@ double BodySpaceWidth()
     return QFontMetricsF(font, &device).horizontalAdvance(' ') / 100;
 }
 
-// The page's lines rebuilt from the words' boxes, blanks and all: words on
-// one line joined by as many blanks as the gap between them holds. (The
-// text extraction of -layout joins words with single blanks.)
-QStringList SpacedLines(const QString& pdf, double spaceWidth)
+struct Word {
+    double xMin, yMin, xMax, yMax;
+    QString text;
+};
+
+// The page's words with their boxes, in points, top to bottom and left to
+// right.
+std::vector<Word> Words(const QString& pdf)
 {
-    struct Word {
-        double xMin, yMin, xMax;
-        QString text;
-    };
     std::vector<Word> words;
     const QRegularExpression pattern(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]*)</word>");
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
     auto it = pattern.globalMatch(ToolOutput("pdftotext", {"-bbox", pdf, "-"}));
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         words.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(),
-                         m.captured(3).toDouble(), m.captured(4)});
+                         m.captured(3).toDouble(), m.captured(4).toDouble(), m.captured(5)});
     }
     std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
         if (std::abs(a.yMin - b.yMin) > 1.0)
             return a.yMin < b.yMin;
         return a.xMin < b.xMin;
     });
+    return words;
+}
+
+// The page's lines rebuilt from the words' boxes, blanks and all: words on
+// one line joined by as many blanks as the gap between them holds. (The
+// text extraction of -layout joins words with single blanks.) A gap of more
+// than eight blanks starts a column, a line of its own.
+QStringList SpacedLines(const QString& pdf, double spaceWidth)
+{
     QStringList lines;
+    const std::vector<Word> words = Words(pdf);
     const Word* previous = nullptr;
     for (const Word& word : words) {
-        if (previous && std::abs(word.yMin - previous->yMin) <= 1.0) {
-            const int blanks = std::max(1, qRound((word.xMin - previous->xMax) / spaceWidth));
+        const int blanks =
+            previous ? std::max(1, qRound((word.xMin - previous->xMax) / spaceWidth)) : 0;
+        if (previous && std::abs(word.yMin - previous->yMin) <= 1.0 && blanks <= 8)
             lines.last() += QString(blanks, ' ') + word.text;
-        } else {
+        else
             lines << word.text;
-        }
         previous = &word;
     }
     return lines;
@@ -187,6 +197,71 @@ TEST(ReportPdfTest, JobThatCannotStartIsReportedWithTheOutputName)
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find(pdf.toStdString()), std::string::npos) << result.error;
     EXPECT_FALSE(QFile::exists(pdf));
+}
+
+// The results beside the general data: heading level with "General Data",
+// from the middle of the page, each line whole; the figure marked in red only
+// when asked.
+TEST(ReportPdfTest, ResultsStandBesideTheGeneralDataAndMarksAreRedOnRequest)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const bool marks : {false, true}) {
+        const QString pdf = dir.filePath(marks ? "marked.pdf" : "plain.pdf");
+        const ExportResult result = WriteReportPdf(GeneralData{}, pdf.toStdString(),
+                                                   QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                                   marks);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(PageCount(pdf), 1);
+        ExpectReportTexts(pdf);
+
+        const QStringList spaced = SpacedLines(pdf, BodySpaceWidth());
+        for (const char* text :
+             {"Results", "Divide: x/L = 0.199, y/L = 0.341", "Stagnation point: x/L = -0.173",
+              "Water-table top: x/L = 0.373, y/L = 0.358", "Left drain takes Q/kL = 0.099",
+              "Right drain takes Q/kL = 0.401"})
+            EXPECT_TRUE(spaced.contains(text)) << "no line reads \"" << text << "\"\n"
+                                               << spaced.join('\n').toStdString();
+
+        // The last of each word: the notice line begins with "Results" too.
+        const std::vector<Word> words = Words(pdf);
+        const auto find = [&words](const QString& text) {
+            Word found{-1, -1, -1, -1, QString()};
+            for (const Word& word : words)
+                if (word.text == text)
+                    found = word;
+            return found;
+        };
+        const Word general = find("General");
+        const Word heading = find("Results");
+        const Word divide = find("Divide:");
+        const Word stagnation = find("Stagnation");
+        const Word figureHeading = find("Potential");
+        ASSERT_GE(general.xMin, 0);
+        ASSERT_GE(heading.xMin, 0);
+        EXPECT_NEAR(heading.yMin, general.yMin, 1.0);
+        EXPECT_GT(heading.xMin, 595.3 / 2 - 10); // the middle of the printable width
+        EXPECT_NEAR(divide.xMin, heading.xMin, 1.0);
+        EXPECT_NEAR(stagnation.xMin, heading.xMin, 1.0);
+        EXPECT_LT(figureHeading.xMax, heading.xMin);
+        for (const Word& word : words)
+            EXPECT_LT(word.xMax, 595.3) << word.text.toStdString();
+
+        ASSERT_TRUE(RunTool("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf,
+                                         dir.filePath(marks ? "marked" : "plain")}));
+        const QImage image(dir.filePath(marks ? "marked.png" : "plain.png"));
+        ASSERT_FALSE(image.isNull());
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                red += qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
+            }
+        if (marks)
+            EXPECT_GT(red, 50);
+        else
+            EXPECT_EQ(red, 0);
+    }
 }
 
 struct PdfCase {

@@ -105,6 +105,69 @@ TEST_F(ScreenPlotPictureTest, DrawsTheAxesWithArrowheadsAndLabels)
     EXPECT_EQ(texts[1].y1, 49 - 8);
 }
 
+// Where there is no flow the square says so, centred across and in the
+// middle of its lower half: 31 characters of 8 pixels, 16 high.
+TEST(ScreenPlotNoFlowTest, SaysSoBelowTheAxes)
+{
+    GeneralData data;
+    data.HL = 0.0;
+    data.NK = 0.0;
+    UpdateDerived(data);
+    RecordingCanvas canvas;
+    DrawScreenPlot(canvas, data, 500);
+    const std::vector<RecordingCanvas::Op> texts = canvas.Texts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[2].text, "no flow: H/L and N/k are both 0");
+    EXPECT_EQ(texts[2].x1, (500 - 31 * 8) / 2);
+    EXPECT_EQ(texts[2].y1, 250 + 125 - 8);
+
+    // Either value alone drives a flow: no such text.
+    for (const double hl : {0.0, 0.2}) {
+        GeneralData flowing = data;
+        flowing.HL = hl;
+        flowing.NK = hl == 0.0 ? 0.5 : 0.0;
+        UpdateDerived(flowing);
+        RecordingCanvas plain;
+        DrawScreenPlot(plain, flowing, 500);
+        EXPECT_EQ(plain.Texts().size(), 2u) << hl;
+    }
+}
+
+// The "y" label stands one and a half glyph widths right of the axis,
+// rounded down as a whole: (3 * 7) / 2 = 10 for a glyph 7 wide, not 9
+// (3 * (7 / 2)) or 7 ((3 / 2) * 7). Arrowheads are "xx" long and a
+// quarter of that to each side; labels are half a line higher.
+TEST(FigureAxesTest, LabelsFollowTheGlyphMetricsOfOddWidths)
+{
+    struct Case {
+        double pointSize; // glyphs this many pixels wide, twice as high
+        int yLabelX, arrow, half;
+    };
+    const Case cases[] = {
+        {7.0, 250 + 10, 14, 3},
+        {9.0, 250 + 13, 18, 4},
+        {8.0, 250 + 12, 16, 4},
+    };
+    for (const Case& c : cases) {
+        RecordingCanvas canvas;
+        canvas.font.pointSize = c.pointSize;
+        FigureLayout layout;
+        layout.side = 500;
+        DrawFigureAxes(canvas, layout);
+        const std::vector<RecordingCanvas::Op> texts = canvas.Texts();
+        ASSERT_EQ(texts.size(), 2u);
+        const int lineHeight = static_cast<int>(2 * c.pointSize);
+        EXPECT_EQ(texts[0].x1, 450 + c.arrow) << c.pointSize;
+        EXPECT_EQ(texts[0].y1, 250 - lineHeight / 2) << c.pointSize;
+        EXPECT_EQ(texts[1].x1, c.yLabelX) << c.pointSize;
+        EXPECT_EQ(texts[1].y1, 49 - lineHeight / 2) << c.pointSize;
+        const std::vector<Line> lines = canvas.Lines();
+        ASSERT_GE(lines.size(), 6u);
+        EXPECT_EQ(lines[1], (Line{450, 250, 450 - c.arrow, 250 - c.half})) << c.pointSize;
+        EXPECT_EQ(lines[5], (Line{250, 49, 250 + c.half, 49 + c.arrow})) << c.pointSize;
+    }
+}
+
 struct MappingCase {
     double x, y;
     int column, row;

@@ -67,6 +67,16 @@ void RecordingCanvas::TextOut(int x, int y, const std::string& text)
     ops.push_back(op);
 }
 
+void RecordingCanvas::Dot(int x, int y, int radius)
+{
+    Op op;
+    op.kind = Op::Dot;
+    op.x1 = x;
+    op.y1 = y;
+    op.x2 = radius;
+    ops.push_back(op);
+}
+
 int RecordingCanvas::TextWidth(const std::string& text)
 {
     const int perChar = static_cast<int>(font.pointSize) + (font.bold ? 1 : 0);

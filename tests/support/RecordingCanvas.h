@@ -14,7 +14,7 @@ namespace brelloc::test {
 class RecordingCanvas : public Canvas {
 public:
     struct Op {
-        enum Kind { Pen, Brush, Font, MoveTo, LineTo, Rectangle, Text };
+        enum Kind { Pen, Brush, Font, MoveTo, LineTo, Rectangle, Text, Dot };
         Kind kind = Pen;
         int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         Rgb color = 0;
@@ -29,6 +29,8 @@ public:
     void LineTo(int x, int y) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const std::string& text) override;
+    // Kept as a Dot op: centre in (x1, y1), radius in x2.
+    void Dot(int x, int y, int radius) override;
     int TextWidth(const std::string& text) override;
     int TextHeight(const std::string& text) override;
 

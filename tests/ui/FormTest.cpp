@@ -11,12 +11,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QRawFont>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +73,8 @@ private slots:
     void minimumSizeAndHelpButton();
     void panelNotesShareTheFreePart();
     void screenPlotShownKeptAndCleared();
+    void noFlowIsSaidInThePlot();
+    void textsHaveGlyphs();
     void picTeXButton();
     void picTeXButtonReportsUnwritableFile();
     void picTeXButtonAsksBeforeReplacingAnotherFile_data();
@@ -404,6 +409,69 @@ void FormTest::screenPlotShownKeptAndCleared()
     form->SaveDialog1.SetChooser([](QWidget*, const SaveDialog&) { return std::optional<QString>(); });
     QTest::mouseClick(form->SpeedButtonTex, Qt::LeftButton); // cancelled
     QVERIFY(!PlotVisible());
+}
+
+// H/L 0 and N/k 0: Calculate shows the sentence in the window's font,
+// centred across the square in the middle of its lower half, on the aqua.
+void FormTest::noFlowIsSaidInThePlot()
+{
+    const QString sentence = QStringLiteral("no flow: H/L and N/k are both 0");
+    const QFontMetrics metrics(form->font());
+    const int width = metrics.horizontalAdvance(sentence);
+    const int height = metrics.height();
+    QImage expected(width, height, QImage::Format_RGB32);
+    expected.fill(kAquaPixel);
+    {
+        QPainter painter(&expected);
+        painter.setFont(form->font());
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(0, metrics.ascent()), sentence);
+    }
+    auto sentenceShown = [&]() {
+        const ScreenPlotLayout layout = Layout();
+        const QImage window = form->grab().toImage();
+        const QRect cell(layout.left + (layout.side - width) / 2,
+                         layout.top + layout.side / 2 + layout.side / 4 - height / 2, width, height);
+        return window.copy(cell).convertToFormat(QImage::Format_RGB32) == expected;
+    };
+
+    QVERIFY(width > 100 && height > 5); // a face with glyphs
+    for (const Step& step : {Type("0"), Press(Qt::Key_Return), Type("0"), Press(Qt::Key_Return)})
+        Run(step);
+    QCOMPARE(form->Data().HL, 0.0);
+    QCOMPARE(form->Data().NK, 0.0);
+    QVERIFY(!sentenceShown());
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+    QVERIFY(sentenceShown());
+
+    // With infiltration there is a net, and no sentence.
+    Run(Press(Qt::Key_Up));
+    Run(Type("0.5"));
+    Run(Press(Qt::Key_Return));
+    QCOMPARE(form->Data().NK, 0.5);
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QVERIFY(PlotVisible());
+    QVERIFY(!sentenceShown());
+}
+
+// The window's face is "MS Sans Serif" where it is installed, else the
+// built-in DejaVu Sans, also on a machine without any font (a run of this
+// test under an empty fontconfig configuration): never a face without
+// glyphs, whose texts would be empty boxes.
+void FormTest::textsHaveGlyphs()
+{
+    const QString family = QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))
+                               ? QStringLiteral("MS Sans Serif")
+                               : QStringLiteral("DejaVu Sans");
+    for (QWidget* widget : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->GeneralLabel),
+                            static_cast<QWidget*>(form->MainGrid)}) {
+        QCOMPARE(QFontInfo(widget->font()).family(), family);
+        const QRawFont raw = QRawFont::fromFont(widget->font());
+        QVERIFY(raw.isValid());
+        for (const QChar c : QStringLiteral("H/L=0.5 Number of squares"))
+            QVERIFY(raw.supportsCharacter(c));
+    }
 }
 
 void FormTest::picTeXButton()
