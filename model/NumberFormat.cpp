@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace brelloc {
@@ -78,12 +80,23 @@ std::size_t FormatFixedTo(char* out, std::size_t capacity, double value, int wid
     // The longest fixed text of a double: 309 integer digits, sign, point and
     // the decimals.
     std::array<char, 352> digits{};
+#if defined(__cpp_lib_to_chars)
     const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value,
                                       std::chars_format::fixed, precision);
     if (result.ec != std::errc{})
         return 0;
-    return RightAligned(out, capacity, digits.data(),
-                        static_cast<std::size_t>(result.ptr - digits.data()), width);
+    const auto length = static_cast<std::size_t>(result.ptr - digits.data());
+#else
+    // A standard library without floating-point to_chars (the WebAssembly
+    // build's). Its snprintf converts exactly and has no locale that could
+    // change the decimal point, so the text is the same.
+    const int written =
+        std::snprintf(digits.data(), digits.size(), "%.*f", precision, value);
+    if (written < 0 || static_cast<std::size_t>(written) >= digits.size())
+        return 0;
+    const auto length = static_cast<std::size_t>(written);
+#endif
+    return RightAligned(out, capacity, digits.data(), length, width);
 }
 
 std::string FormatFixed(double value, int width, int precision)
@@ -92,6 +105,119 @@ std::string FormatFixed(double value, int width, int precision)
     const std::size_t length =
         FormatFixedTo(buffer.data(), buffer.size(), value, width, precision);
     return std::string(buffer.data(), length);
+}
+
+namespace {
+
+// A decimal in scientific form: sign, significant digits, exponent of the
+// first digit.
+struct Decimal {
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+};
+
+// "%.*e" of the value with `count` significant digits, correctly rounded.
+Decimal Nearest(double value, int count)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%.*e", count - 1, value);
+    Decimal decimal;
+    const char* p = text;
+    decimal.negative = *p == '-';
+    if (decimal.negative)
+        ++p;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.')
+            decimal.digits += *p;
+    }
+    decimal.exponent = std::atoi(p + 1);
+    return decimal;
+}
+
+// The next decimal of the same number of digits, larger in magnitude.
+Decimal NextUp(Decimal decimal)
+{
+    std::size_t k = decimal.digits.size();
+    while (k > 0 && decimal.digits[k - 1] == '9')
+        decimal.digits[--k] = '0';
+    if (k > 0) {
+        ++decimal.digits[k - 1];
+    } else { // 99..9 became 100..0: one more digit before the point
+        decimal.digits.insert(decimal.digits.begin(), '1');
+        decimal.digits.pop_back();
+        ++decimal.exponent;
+    }
+    return decimal;
+}
+
+bool ReadsBackAs(const Decimal& decimal, double value)
+{
+    const std::string text = (decimal.negative ? "-" : "") + decimal.digits.substr(0, 1) + "." +
+                             decimal.digits.substr(1) + "e" + std::to_string(decimal.exponent);
+    return std::strtod(text.c_str(), nullptr) == value;
+}
+
+} // namespace
+
+std::string FormatShortestByPrintf(double value)
+{
+    // The fewest significant digits that read back exactly, and of those the
+    // nearest: printf rounds correctly, so the nearest decimal of each length
+    // is tried in turn. Just above a power of two the values that read back
+    // reach half as far below as above, so where the nearest falls short
+    // below, the next one up may still read back.
+    Decimal decimal;
+    for (int count = 1; count <= 17; ++count) {
+        decimal = Nearest(value, count);
+        if (ReadsBackAs(decimal, value))
+            break;
+        const Decimal up = NextUp(decimal);
+        if (ReadsBackAs(up, value)) {
+            decimal = up;
+            break;
+        }
+    }
+    std::string& mantissa = decimal.digits;
+    const int exponent = decimal.exponent;
+    // Trailing zeros add nothing to either form.
+    while (mantissa.size() > 1 && mantissa.back() == '0')
+        mantissa.pop_back();
+    const int n = static_cast<int>(mantissa.size());
+
+    std::string scientific = mantissa.substr(0, 1);
+    if (n > 1)
+        scientific += '.' + mantissa.substr(1);
+    scientific += exponent < 0 ? "e-" : "e+";
+    const std::string power = std::to_string(exponent < 0 ? -exponent : exponent);
+    scientific += (power.size() < 2 ? "0" : "") + power;
+
+    std::string fixed;
+    if (exponent >= n - 1) {
+        // A whole number is written with its exact digits, not the shortest
+        // ones padded with zeros: to_chars does the same, and both are as long.
+        char whole[330];
+        std::snprintf(whole, sizeof whole, "%.0f", std::fabs(value));
+        fixed = whole;
+    } else if (exponent >= 0) {
+        fixed = mantissa.substr(0, static_cast<std::size_t>(exponent) + 1) + '.' +
+                mantissa.substr(static_cast<std::size_t>(exponent) + 1);
+    } else {
+        fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + mantissa;
+    }
+    const std::string& shorter = fixed.size() <= scientific.size() ? fixed : scientific;
+    return (decimal.negative ? "-" : "") + shorter;
+}
+
+std::string FormatShortest(double value)
+{
+#if defined(__cpp_lib_to_chars)
+    char buffer[32];
+    const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, end.ptr);
+#else
+    return FormatShortestByPrintf(value);
+#endif
 }
 
 std::string FormatInt(long value, int width)

@@ -1,6 +1,7 @@
 #include "ResultsJson.h"
 
-#include <charconv>
+#include "NumberFormat.h"
+
 #include <cmath>
 
 namespace brelloc {
@@ -11,9 +12,7 @@ std::string JsonNumber(double value)
         return "null";
     if (value == 0.0)
         return "0"; // also for -0, which reads back as the same number
-    char buffer[32];
-    const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, end.ptr);
+    return FormatShortest(value);
 }
 
 namespace {

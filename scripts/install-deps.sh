@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of scripts/debian-packages.txt that are missing.
-# Usage: scripts/install-deps.sh run|test
+# Usage: scripts/install-deps.sh run|web|test (test installs every package)
 set -euo pipefail
 purpose=${1:-test}
 list="$(dirname "$0")/debian-packages.txt"
