@@ -36,9 +36,15 @@ void Run(benchmark::State& state, TraceFunction trace, const GeneralData& data)
         benchmark::Counter(static_cast<double>(sink.segments) / static_cast<double>(traces));
 }
 
+// The loops as the design writes them, flat cells included.
+void LiteralLoops(const GeneralData& data, PlotSink& sink)
+{
+    test::LiteralFlowNetTracer::Trace(data, sink, test::FlatCells::Emit);
+}
+
 void LiteralTrace(benchmark::State& state, GeneralData data)
 {
-    Run(state, &test::LiteralFlowNetTracer::Trace, data);
+    Run(state, &LiteralLoops, data);
 }
 
 void ProductionTrace(benchmark::State& state, GeneralData data)

@@ -1,46 +1,26 @@
 #include "ContourLevels.h"
 
+#include "FieldTables.h"
 #include "FlowNetTracer.h"
+#include "VectorKernel.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace brelloc {
 
 namespace {
 
 // Adding and subtracting 1.5 * 2^52 rounds a double of magnitude below 2^51
-// to a whole number.
+// to the nearest whole number.
 constexpr double kRoundingShift = 6755399441055744.0;
 
-// With Q = f / step exactly, q is Q to within three units in the last place
-// (two roundings), and the rounding of n * step moves a level by less than a
-// unit in the last place of it. While |Q| and |n| stay far below 2^50, every
-// n <= q - 1 therefore has a level below f and every n >= q + 1 one above
-// it, which puts both answers in g .. g + 2 for g = floor(q). Counting over
-// the four levels g - 1 .. g + 2 finds them exactly with an index to spare
-// on either side. Far outside the levels q is clamped, which keeps the
-// answers on the right side of first .. last and every number small. Whole
-// numbers below 2^51 are exact in a double, so (g + k) * step is bit for bit
-// Level(g + k).
-//
-// Branch-free so that the compiler runs it on vector registers.
-inline void Bounds(double f, double q, double step, double qLow, double qHigh, double& lowest,
-                   double& highest)
+inline double Nearest(double v)
 {
-    q = std::min(q, qHigh);
-    q = std::max(q, qLow);
-    const double nearest = (q + kRoundingShift) - kRoundingShift;
-    const double base = nearest - static_cast<double>(nearest > q) - 1.0;
-    const double l0 = base * step;
-    const double l1 = (base + 1.0) * step;
-    const double l2 = (base + 2.0) * step;
-    const double l3 = (base + 3.0) * step;
-    lowest = base + static_cast<double>(l0 < f) + static_cast<double>(l1 < f) +
-             static_cast<double>(l2 < f) + static_cast<double>(l3 < f);
-    // Levels grow strictly with n, so f can equal only the first level not
-    // below it.
-    highest = lowest - 1.0 + static_cast<double>(lowest * step == f);
+    return (v + kRoundingShift) - kRoundingShift;
 }
 
 } // namespace
@@ -53,6 +33,11 @@ ContourLevels FamilyLevels(const GeneralData& data, Family family)
     levels.step = data.PotentialStep;
     const double inverse = 1.0 / data.PotentialStep;
     levels.inverse = std::isfinite(inverse) ? inverse : 0.0;
+    // q = f / step comes within a few units in the last place of the exact
+    // quotient, and level n within one of n * step; far less than this.
+    const double largest =
+        static_cast<double>(std::max(std::abs(levels.first), std::abs(levels.last))) + 4.0;
+    levels.slack = largest * 0x1p-30;
     if (levels.step == 0.0)
         levels.mode = LevelMode::Zero;
     else if (levels.step > 0.0 && std::isfinite(levels.step))
@@ -60,57 +45,118 @@ ContourLevels FamilyLevels(const GeneralData& data, Family family)
     return levels;
 }
 
-void LevelBounds(const ContourLevels& levels, const double* __restrict f, int count,
-                 double* __restrict lowest, double* __restrict highest)
+BRELLOC_VECTOR_KERNEL
+bool ColumnLevelBounds(const ContourLevels& levels, const double* __restrict f, int points,
+                       double* __restrict lower, double* __restrict upper)
 {
+    // An infinite value or not a number has every exponent bit set: adding
+    // one to the exponent then carries into the sign bit. Integer arithmetic,
+    // which the compiler runs on vector registers.
+    std::uint64_t carries = 0;
+    for (int j = 0; j < points; ++j) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &f[j], sizeof bits);
+        carries |= (bits & 0x7ff0000000000000u) + 0x0010000000000000u;
+    }
+    const bool finite = (carries >> 63) == 0;
+    if (!finite || points < 2)
+        return finite;
+
+    // At most a column of grid points.
+    points = std::min(points, kGridRows);
+    double low[kGridRows];
+    double high[kGridRows];
     if (levels.mode == LevelMode::Zero) {
         // The one value every level has: 0 is "level 0" for the bounds.
-        for (int j = 0; j < count; ++j) {
-            lowest[j] = static_cast<double>(0.0 < f[j]);
-            highest[j] = static_cast<double>(0.0 <= f[j]) - 1.0;
+        for (int j = 0; j < points; ++j) {
+            low[j] = static_cast<double>(0.0 < f[j]);
+            high[j] = -static_cast<double>(f[j] < 0.0);
         }
-        return;
-    }
-    const double step = levels.step;
-    const double inverse = levels.inverse;
-    const double qHigh = static_cast<double>(levels.last) + 8.0;
-    const double qLow = static_cast<double>(levels.first) - 8.0;
-    if (inverse != 0.0) {
-        for (int j = 0; j < count; ++j)
-            Bounds(f[j], f[j] * inverse, step, qLow, qHigh, lowest[j], highest[j]);
     } else {
-        // An interval so small that its inverse overflows.
-        for (int j = 0; j < count; ++j)
-            Bounds(f[j], f[j] / step, step, qLow, qHigh, lowest[j], highest[j]);
+        // With q = f / step within the slack s of the exact quotient, the
+        // first level not below f has an n above q - s, so at least
+        // Nearest(q - s + 0.5); the last level not above f has an n below
+        // q + s, so at most Nearest(q + s - 0.5). Far outside the levels q is
+        // clamped, which keeps the answers on the right side of first .. last
+        // and every number small.
+        const double qHigh = static_cast<double>(levels.last) + 2.0;
+        const double qLow = static_cast<double>(levels.first) - 2.0;
+        const double half = 0.5 - levels.slack;
+        if (levels.inverse != 0.0) {
+            const double inverse = levels.inverse;
+            for (int j = 0; j < points; ++j) {
+                const double q = std::max(std::min(f[j] * inverse, qHigh), qLow);
+                low[j] = Nearest(q + half);
+                high[j] = Nearest(q - half);
+            }
+        } else {
+            // An interval so small that its inverse overflows.
+            const double step = levels.step;
+            for (int j = 0; j < points; ++j) {
+                const double q = std::max(std::min(f[j] / step, qHigh), qLow);
+                low[j] = Nearest(q + half);
+                high[j] = Nearest(q - half);
+            }
+        }
     }
+    for (int j = 0; j + 1 < points; ++j) {
+        lower[j] = std::min(low[j], low[j + 1]);
+        upper[j] = std::max(high[j], high[j + 1]);
+    }
+    return true;
 }
 
-int CellsWithLevels(const ContourLevels& levels, const double* __restrict lowestLeft,
-                    const double* __restrict highestLeft, const double* __restrict lowestRight,
-                    const double* __restrict highestRight, int cells, double* __restrict first,
-                    double* __restrict last, int* __restrict rows)
+namespace {
+
+// Per cell the levels to test, and a flag where there are any and the cell
+// is not beyond the window.
+BRELLOC_VECTOR_KERNEL
+void CellLevels(const ContourLevels& levels, const double* __restrict lowerLeft,
+                const double* __restrict upperLeft, const double* __restrict lowerRight,
+                const double* __restrict upperRight, const std::uint8_t* __restrict beyond,
+                int cells, double* __restrict first, double* __restrict last,
+                std::uint8_t* __restrict flags)
 {
     const bool zero = levels.mode == LevelMode::Zero;
     const double firstLevel = zero ? 0.0 : static_cast<double>(levels.first);
     const double lastLevel = zero ? 0.0 : static_cast<double>(levels.last);
-    // The cell's smallest lowest and largest highest, within the family's
-    // levels: a vector loop.
     for (int j = 0; j < cells; ++j) {
-        first[j] = std::max(std::min(std::min(lowestLeft[j], lowestRight[j]),
-                                     std::min(lowestRight[j + 1], lowestLeft[j + 1])),
-                            firstLevel);
-        last[j] = std::min(std::max(std::max(highestLeft[j], highestRight[j]),
-                                    std::max(highestRight[j + 1], highestLeft[j + 1])),
-                           lastLevel);
+        first[j] = std::max(std::min(lowerLeft[j], lowerRight[j]), firstLevel);
+        last[j] = std::min(std::max(upperLeft[j], upperRight[j]), lastLevel);
+        flags[j] = (first[j] <= last[j]) & (beyond[j] == 0);
     }
-    // Whether a cell is met follows the field, which no branch predictor
-    // guesses well: every row is written, the count only advances past those
-    // that some level meets.
+}
+
+} // namespace
+
+int CellsToTrace(const ContourLevels& levels, const double* lowerLeft, const double* upperLeft,
+                 const double* lowerRight, const double* upperRight, const std::uint8_t* beyond,
+                 int cells, double* first, double* last, int* rows)
+{
+    constexpr int kWord = 8;
+    cells = std::min(cells, kGridCellRows);
+    std::uint8_t flags[kGridCellRows + kWord] = {};
+    CellLevels(levels, lowerLeft, upperLeft, lowerRight, upperRight, beyond, cells, first, last,
+               flags);
+    // Eight flags at a time: a word without any is passed over whole, and in
+    // one with some each flag's lowest bit is found directly. Which cells are
+    // met follows the field, which no branch predictor guesses well.
     int count = 0;
+#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (int base = 0; base < cells; base += kWord) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, flags + base, sizeof word);
+        while (word != 0) {
+            rows[count++] = base + __builtin_ctzll(word) / 8;
+            word &= word - 1;
+        }
+    }
+#else
     for (int j = 0; j < cells; ++j) {
         rows[count] = j;
-        count += static_cast<int>(first[j] <= last[j]);
+        count += flags[j];
     }
+#endif
     return count;
 }
 

@@ -3,6 +3,8 @@
 #include "GeneralData.h"
 #include "PlotSink.h"
 
+#include <cstdint>
+
 namespace brelloc {
 
 // The grid the tracer always walks: 100 columns of cells across xi and 181
@@ -56,14 +58,36 @@ inline double GridY(const FieldTables& t, int i, int j)
     return (t.nkSin[i] * t.cosh[j] - t.sinXi[i] * t.sinh[j]) * 0.5 + t.hlXi[i];
 }
 
-// One column of grid points: the family's field value and the mapped point.
-struct GridColumn {
-    double f[kGridRows];
-    double x[kGridRows];
-    double y[kGridRows];
-    bool finite; // every f is finite
+// The mapped point of every grid point, formed once per trace for both
+// families, and which cells lie wholly beyond one side of the window (the net
+// grows fast with eta, so with a small window that is most of the strip).
+// About 310 KB: the trace keeps it on its stack.
+struct GridGeometry {
+    // Column i of the grid points from index i * kGridRows on, row j at +j.
+    double x[kGridColumns * kGridRows];
+    double y[kGridColumns * kGridRows];
+    // Cell (i, j) between columns i and i+1: nonzero where no point
+    // interpolated between its corners can pass the window.
+    std::uint8_t beyond[kGridDivisions][kGridCellRows];
+    // Cells j >= cellRows[i] of column i are all beyond; pointRows[i] grid
+    // points of column i are corners of the others.
+    int cellRows[kGridDivisions];
+    int pointRows[kGridColumns];
 };
 
-void FillColumn(const FieldTables& t, Family family, int i, GridColumn& column);
+inline const double* ColumnX(const GridGeometry& g, int i)
+{
+    return g.x + i * kGridRows;
+}
+
+inline const double* ColumnY(const GridGeometry& g, int i)
+{
+    return g.y + i * kGridRows;
+}
+
+void FillGeometry(const GeneralData& data, const FieldTables& t, GridGeometry& g);
+
+// One column of a family's field values, as far up as cells need them.
+void FillField(const FieldTables& t, Family family, int i, int rows, double* f);
 
 } // namespace brelloc

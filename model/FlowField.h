@@ -24,7 +24,8 @@ double CoshFromExp(double u);
 double SinhFromExp(double u);
 
 // Whether the field is flat: with H/L = 0 and N/k = 0 neither drain nor
-// infiltration drives any flow, so there is no net to draw.
+// infiltration drives any flow; the potential and the stream function are 0
+// everywhere, so there is no net to draw, only the three boundaries.
 bool HasNoFlow(const GeneralData& data);
 
 // What the outputs say where there is no flow.

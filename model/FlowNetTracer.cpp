@@ -1,11 +1,13 @@
 #include "FlowNetTracer.h"
 
 #include "ContourLevels.h"
+#include "EdgeCrossings.h"
 #include "FieldTables.h"
 #include "FlowField.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace brelloc {
 
@@ -41,62 +43,6 @@ int ClampedCount(double whole, int adjust)
 
 constexpr int kLastDrainSample = 180;
 
-// A column of grid points with the level bounds of its field values, the
-// bounds filled in only as far up as cells need them.
-struct TracedColumn {
-    GridColumn grid;
-    double lowest[kGridRows];
-    double highest[kGridRows];
-    int boundedRows; // grid rows 0 .. boundedRows-1 have their bounds
-};
-
-void FillTracedColumn(const FieldTables& t, Family family, int i, TracedColumn& column)
-{
-    FillColumn(t, family, i, column.grid);
-    column.boundedRows = 0;
-}
-
-void BoundRows(const ContourLevels& levels, int rows, TracedColumn& column)
-{
-    if (rows <= column.boundedRows)
-        return;
-    const int from = column.boundedRows;
-    LevelBounds(levels, column.grid.f + from, rows - from, column.lowest + from,
-                column.highest + from);
-    column.boundedRows = rows;
-}
-
-// Whether four coordinates all exceed limit by more than the rounding of a
-// point interpolated between two of them (a few units in the last place of
-// the larger): then every candidate of the cell fails the window on this side.
-inline bool AllBeyond(double a, double b, double c, double d, double limit)
-{
-    const double smallest = std::min(std::min(a, b), std::min(c, d));
-    const double largest = std::max(std::max(std::fabs(a), std::fabs(b)),
-                                    std::max(std::fabs(c), std::fabs(d)));
-    return smallest - 1e-12 * largest > limit;
-}
-
-inline bool CellOutsideWindow(const GridColumn& left, const GridColumn& right, int j,
-                              double xmaxL)
-{
-    const double x1 = left.x[j], x2 = right.x[j], x3 = right.x[j + 1], x4 = left.x[j + 1];
-    const double y1 = left.y[j], y2 = right.y[j], y3 = right.y[j + 1], y4 = left.y[j + 1];
-    return AllBeyond(x1, x2, x3, x4, xmaxL) || AllBeyond(-x1, -x2, -x3, -x4, xmaxL) ||
-           AllBeyond(y1, y2, y3, y4, xmaxL) || AllBeyond(-y1, -y2, -y3, -y4, xmaxL);
-}
-
-// The rows of cells between two columns worth tracing: those above lie wholly
-// beyond one side of the window (the net grows fast with eta, so with a small
-// window that is a good part of the strip) and cannot emit a segment.
-int RowsNearWindow(const GridColumn& left, const GridColumn& right, double xmaxL)
-{
-    int rows = kGridCellRows;
-    while (rows > 0 && CellOutsideWindow(left, right, rows - 1, xmaxL))
-        --rows;
-    return rows;
-}
-
 // The twelve corner values of a cell, corners counter-clockwise from
 // (i, j): 1 (i, j), 2 (i+1, j), 3 (i+1, j+1), 4 (i, j+1).
 struct Cell {
@@ -123,6 +69,10 @@ inline bool LevelSegment(const GeneralData& data, const Cell& cell, double level
                          ModelPoint& q)
 {
     const double* f = cell.f;
+    // A cell of constant value on the level (no flow at all: the field is 0
+    // everywhere) has no line through it to draw.
+    if (f[0] == level && f[1] == level && f[2] == level && f[3] == level)
+        return false;
     ModelPoint candidate[2];
     int count = 0;
     for (int m = 0; m < 4 && count < 2; ++m) {
@@ -209,71 +159,244 @@ void TraceCellAllLevels(const GeneralData& data, PlotSink& sink, const Cell& cel
     TraceLevels(data, sink, cell, levels, levels.first, levels.last);
 }
 
-void TraceBoundariesFromTables(const GeneralData& data, const FieldTables& t, PlotSink& sink)
+void TraceBoundariesFromGrid(const GeneralData& data, const GridGeometry& g, PlotSink& sink)
 {
     // Free water table: eta 0, xi from 0 to 1.
-    sink.BeginCurve({GridX(t, 0, 0), GridY(t, 0, 0)});
+    sink.BeginCurve({ColumnX(g, 0)[0], ColumnY(g, 0)[0]});
     for (int k = 0; k <= kGridDivisions; ++k) {
-        const double x = GridX(t, k, 0);
-        const double y = GridY(t, k, 0);
+        const double x = ColumnX(g, k)[0];
+        const double y = ColumnY(g, k)[0];
         if (WindowTest(data, x, y))
             sink.CurvePoint(k, {x, y});
     }
     sink.EndCurve();
     // Right drain (xi 0), then left drain (xi 1), eta from 0 to 1.8.
     for (const int column : {0, kGridDivisions}) {
-        sink.BeginCurve({GridX(t, column, 0), GridY(t, column, 0)});
+        const double* xs = ColumnX(g, column);
+        const double* ys = ColumnY(g, column);
+        sink.BeginCurve({xs[0], ys[0]});
         for (int k = 0; k <= kLastDrainSample; ++k) {
-            const double x = GridX(t, column, k);
-            const double y = GridY(t, column, k);
-            if (WindowTest(data, x, y))
-                sink.CurvePoint(k, {x, y});
+            if (WindowTest(data, xs[k], ys[k]))
+                sink.CurvePoint(k, {xs[k], ys[k]});
         }
         sink.EndCurve();
     }
 }
 
-inline Cell CellAt(const GridColumn& left, const GridColumn& right, int j)
+// The grid points of the cells between two columns.
+struct ColumnPair {
+    const double* fLeft;
+    const double* fRight;
+    const double* xLeft;
+    const double* xRight;
+    const double* yLeft;
+    const double* yRight;
+};
+
+inline Cell CellAt(const ColumnPair& c, int j)
 {
-    return {{left.f[j], right.f[j], right.f[j + 1], left.f[j + 1]},
-            {left.x[j], right.x[j], right.x[j + 1], left.x[j + 1]},
-            {left.y[j], right.y[j], right.y[j + 1], left.y[j + 1]}};
+    return {{c.fLeft[j], c.fRight[j], c.fRight[j + 1], c.fLeft[j + 1]},
+            {c.xLeft[j], c.xRight[j], c.xRight[j + 1], c.xLeft[j + 1]},
+            {c.yLeft[j], c.yRight[j], c.yRight[j + 1], c.yLeft[j + 1]}};
 }
 
-void TraceFamilyFromTables(const GeneralData& data, const FieldTables& t, PlotSink& sink,
-                           Family family)
+// The (cell, level) pairs of a column pair to test, collected first and
+// then tested and emitted in batches: the crossings of many segments are
+// formed side by side, without the branches of the cell and level loops,
+// and the sink calls come last.
+class SegmentBatch {
+public:
+    SegmentBatch(const GeneralData& data, const ContourLevels& levels, PlotSink& sink)
+        : data_(data), levels_(levels), sink_(sink)
+    {
+    }
+
+    // The cells between two columns whose grid points lie at fs + fLeft + j
+    // and fs + fRight + j (field values), xs + xLeft + j and so on (mapped
+    // points), with pair the same as pointers.
+    void Start(const double* fs, int fLeft, int fRight, const double* xs, const double* ys,
+               int xyLeft, int xyRight, const ColumnPair& pair)
+    {
+        fs_ = fs;
+        xs_ = xs;
+        ys_ = ys;
+        fCorner_[0] = fLeft;
+        fCorner_[1] = fRight;
+        fCorner_[2] = fRight + 1;
+        fCorner_[3] = fLeft + 1;
+        xyCorner_[0] = xyLeft;
+        xyCorner_[1] = xyRight;
+        xyCorner_[2] = xyRight + 1;
+        xyCorner_[3] = xyLeft + 1;
+        pair_ = pair;
+    }
+
+    // The levels from .. to of cell (row) in increasing order.
+    void AddCell(int row, int from, int to)
+    {
+        const double* f = fs_ + row;
+        const double f0 = f[fCorner_[0]], f1 = f[fCorner_[1]];
+        const double f2 = f[fCorner_[2]], f3 = f[fCorner_[3]];
+        const double fv[4] = {f0, f1, f2, f3};
+        double xv[4], yv[4];
+        for (int m = 0; m < 4; ++m) {
+            xv[m] = xs_[xyCorner_[m] + row];
+            yv[m] = ys_[xyCorner_[m] + row];
+        }
+        for (int n = from; n <= to; ++n) {
+            const double level = Level(levels_, n);
+            const unsigned hit =
+                static_cast<unsigned>(f0 == level) | static_cast<unsigned>(f1 == level) |
+                static_cast<unsigned>(f2 == level) | static_cast<unsigned>(f3 == level);
+            // With no corner on the level and every value finite, an edge is
+            // crossed exactly where one end lies below the level and the
+            // other does not; the first two crossed edges are the lowest set
+            // bits.
+            const unsigned below = static_cast<unsigned>(f0 < level) |
+                                   static_cast<unsigned>(f1 < level) << 1 |
+                                   static_cast<unsigned>(f2 < level) << 2 |
+                                   static_cast<unsigned>(f3 < level) << 3;
+            const unsigned crossed = below ^ ((below >> 1) | ((below & 1u) << 3));
+            const unsigned rest = crossed & (crossed - 1);
+            static constexpr int kLowestBit[16] = {0, 0, 1, 0, 2, 0, 1, 0,
+                                                   3, 0, 1, 0, 2, 0, 1, 0};
+            rows_[size_] = row;
+            batch_.level[size_] = level;
+            Operands(0, fv, xv, yv, kLowestBit[crossed]);
+            Operands(1, fv, xv, yv, kLowestBit[rest]);
+            unusual_[unusualCount_] = size_;
+            unusualCount_ += static_cast<int>(hit | static_cast<unsigned>(rest == 0));
+            if (++size_ == kCrossingBatch)
+                Flush();
+        }
+    }
+
+    void Flush()
+    {
+        const int unusual = unusualCount_;
+        FormCrossings(batch_, size_, data_.XmaxL);
+        // Corner hits, and levels that miss the cell by a hair: the exact
+        // tests, one by one.
+        for (int u = 0; u < unusual; ++u) {
+            const int k = unusual_[u];
+            ModelPoint p, q;
+            const bool segment =
+                LevelSegment(data_, CellAt(pair_, rows_[k]), batch_.level[k], p, q);
+            batch_.px[k] = p.x;
+            batch_.py[k] = p.y;
+            batch_.qx[k] = q.x;
+            batch_.qy[k] = q.y;
+            batch_.inside[k] = segment ? 1.0 : 0.0;
+        }
+        int found = 0;
+        for (int k = 0; k < size_; ++k) {
+            order_[found] = k;
+            found += static_cast<int>(batch_.inside[k] != 0.0);
+        }
+        size_ = 0;
+        unusualCount_ = 0;
+        for (int m = 0; m < found; ++m) {
+            const int k = order_[m];
+            sink_.Segment({batch_.px[k], batch_.py[k]}, {batch_.qx[k], batch_.qy[k]});
+        }
+    }
+
+private:
+    // The operands of the entry being added for its c-th crossed edge, a to
+    // a + 1, from the cell's corner values.
+    void Operands(int c, const double* fv, const double* xv, const double* yv, int a)
+    {
+        const int b = (a + 1) & 3;
+        batch_.fa[c][size_] = fv[a];
+        batch_.fb[c][size_] = fv[b];
+        batch_.xa[c][size_] = xv[a];
+        batch_.xb[c][size_] = xv[b];
+        batch_.ya[c][size_] = yv[a];
+        batch_.yb[c][size_] = yv[b];
+    }
+
+    const GeneralData& data_;
+    const ContourLevels& levels_;
+    PlotSink& sink_;
+    const double* fs_ = nullptr;
+    const double* xs_ = nullptr;
+    const double* ys_ = nullptr;
+    int fCorner_[4] = {};
+    int xyCorner_[4] = {};
+    ColumnPair pair_{};
+    int size_ = 0;
+    int unusualCount_ = 0;
+    int rows_[kCrossingBatch];
+    int unusual_[kCrossingBatch];
+    int order_[kCrossingBatch];
+    CrossingBatch batch_;
+};
+
+// Two neighbouring columns of one family's field values, one after the
+// other, with the level bounds of their pairs of neighbouring grid points.
+struct FamilyColumns {
+    double f[2 * kGridRows];
+    double lower[2][kGridCellRows];
+    double upper[2][kGridCellRows];
+    bool bounded[2]; // every value finite and the bounds filled in
+};
+
+// Column i of the grid into slot i % 2.
+void FillFamilyColumn(const FieldTables& t, const GridGeometry& g, const ContourLevels& levels,
+                      Family family, int i, FamilyColumns& columns)
+{
+    const int slot = i & 1;
+    const int points = g.pointRows[i];
+    double* f = columns.f + slot * kGridRows;
+    FillField(t, family, i, points, f);
+    columns.bounded[slot] =
+        levels.mode != LevelMode::Scan &&
+        ColumnLevelBounds(levels, f, points, columns.lower[slot], columns.upper[slot]);
+}
+
+void TraceFamilyFromGrid(const GeneralData& data, const FieldTables& t, const GridGeometry& g,
+                         PlotSink& sink, Family family)
 {
     const ContourLevels levels = FamilyLevels(data, family);
     if (levels.first > levels.last)
         return;
-    TracedColumn columns[2];
+    FamilyColumns columns;
     double first[kGridCellRows];
     double last[kGridCellRows];
     int met[kGridCellRows];
-    FillTracedColumn(t, family, 0, columns[0]);
+    SegmentBatch batch(data, levels, sink);
+    FillFamilyColumn(t, g, levels, family, 0, columns);
     for (int i = 0; i < kGridDivisions; ++i) {
-        TracedColumn& left = columns[i & 1];
-        TracedColumn& right = columns[(i + 1) & 1];
-        FillTracedColumn(t, family, i + 1, right);
-        const int rows = RowsNearWindow(left.grid, right.grid, data.XmaxL);
-        if (levels.mode != LevelMode::Scan && left.grid.finite && right.grid.finite) {
-            BoundRows(levels, rows + 1, left);
-            BoundRows(levels, rows + 1, right);
-            const int count = CellsWithLevels(levels, left.lowest, left.highest, right.lowest,
-                                              right.highest, rows, first, last, met);
-            for (int c = 0; c < count; ++c) {
-                const int j = met[c];
-                const Cell cell = CellAt(left.grid, right.grid, j);
-                if (levels.mode == LevelMode::Zero)
-                    TraceCellAllLevels(data, sink, cell, levels);
-                else
-                    TraceFiniteLevels(data, sink, cell, levels, static_cast<int>(first[j]),
-                                      static_cast<int>(last[j]));
+        FillFamilyColumn(t, g, levels, family, i + 1, columns);
+        const int left = i & 1;
+        const int right = (i + 1) & 1;
+        const int rows = g.cellRows[i];
+        const ColumnPair pair{columns.f + left * kGridRows, columns.f + right * kGridRows,
+                              ColumnX(g, i),  ColumnX(g, i + 1),
+                              ColumnY(g, i),  ColumnY(g, i + 1)};
+        const std::uint8_t* beyond = g.beyond[i];
+        if (!columns.bounded[left] || !columns.bounded[right]) {
+            for (int j = 0; j < rows; ++j) {
+                if (beyond[j] == 0)
+                    TraceCellAllLevels(data, sink, CellAt(pair, j), levels);
             }
-        } else {
-            for (int j = 0; j < rows; ++j)
-                TraceCellAllLevels(data, sink, CellAt(left.grid, right.grid, j), levels);
+            continue;
         }
+        const int count =
+            CellsToTrace(levels, columns.lower[left], columns.upper[left], columns.lower[right],
+                         columns.upper[right], beyond, rows, first, last, met);
+        if (levels.mode == LevelMode::Zero) {
+            for (int c = 0; c < count; ++c)
+                TraceCellAllLevels(data, sink, CellAt(pair, met[c]), levels);
+            continue;
+        }
+        batch.Start(columns.f, left * kGridRows, right * kGridRows, g.x, g.y, i * kGridRows,
+                    (i + 1) * kGridRows, pair);
+        for (int c = 0; c < count; ++c) {
+            const int j = met[c];
+            batch.AddCell(j, static_cast<int>(first[j]), static_cast<int>(last[j]));
+        }
+        batch.Flush();
     }
 }
 
@@ -327,17 +450,17 @@ void TraceFamilyDirect(const GeneralData& data, PlotSink& sink, Family family)
                 TraceCellAllLevels(data, sink, cell, levels);
                 continue;
             }
-            double lowest[4], highest[4];
-            LevelBounds(levels, cell.f, 4, lowest, highest);
             // Corners 1 and 4 lie on the left column, 2 and 3 on the right.
-            const double lowestLeft[2] = {lowest[0], lowest[3]};
-            const double highestLeft[2] = {highest[0], highest[3]};
-            const double lowestRight[2] = {lowest[1], lowest[2]};
-            const double highestRight[2] = {highest[1], highest[2]};
+            const double left[2] = {cell.f[0], cell.f[3]};
+            const double right[2] = {cell.f[1], cell.f[2]};
+            double lowerLeft = 0.0, upperLeft = 0.0, lowerRight = 0.0, upperRight = 0.0;
+            ColumnLevelBounds(levels, left, 2, &lowerLeft, &upperLeft);
+            ColumnLevelBounds(levels, right, 2, &lowerRight, &upperRight);
+            const std::uint8_t inWindow = 0;
             double first = 0.0, last = 0.0;
             int row = 0;
-            if (CellsWithLevels(levels, lowestLeft, highestLeft, lowestRight, highestRight, 1,
-                                &first, &last, &row) == 0)
+            if (CellsToTrace(levels, &lowerLeft, &upperLeft, &lowerRight, &upperRight, &inWindow,
+                             1, &first, &last, &row) == 0)
                 continue;
             if (levels.mode == LevelMode::Zero)
                 TraceCellAllLevels(data, sink, cell, levels);
@@ -348,13 +471,13 @@ void TraceFamilyDirect(const GeneralData& data, PlotSink& sink, Family family)
     }
 }
 
-bool IsStandardGrid(const GeneralData& data)
+} // namespace
+
+bool UsesGridTables(const GeneralData& data)
 {
     return data.Divisions == kGridDivisions && LastDrainSample(data) == kLastDrainSample &&
            CellRows(data) == kGridCellRows;
 }
-
-} // namespace
 
 bool WindowTest(const GeneralData& data, double x, double y)
 {
@@ -392,14 +515,16 @@ int LastLevel(const GeneralData& data, Family family)
 
 void FlowNetTracer::Trace(const GeneralData& data, PlotSink& sink)
 {
-    if (IsStandardGrid(data)) {
+    if (UsesGridTables(data)) {
         FieldTables tables;
         FillTables(data, tables);
-        TraceBoundariesFromTables(data, tables, sink);
+        GridGeometry geometry;
+        FillGeometry(data, tables, geometry);
+        TraceBoundariesFromGrid(data, geometry, sink);
         sink.BeginFamily(Family::Potential);
-        TraceFamilyFromTables(data, tables, sink, Family::Potential);
+        TraceFamilyFromGrid(data, tables, geometry, sink, Family::Potential);
         sink.BeginFamily(Family::Stream);
-        TraceFamilyFromTables(data, tables, sink, Family::Stream);
+        TraceFamilyFromGrid(data, tables, geometry, sink, Family::Stream);
         return;
     }
     TraceBoundaryDirect(data, sink, true, 0.0, data.Divisions);

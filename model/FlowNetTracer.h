@@ -25,9 +25,18 @@ int CellRows(const GeneralData& data);
 int FirstLevel(const GeneralData& data, Family family);
 int LastLevel(const GeneralData& data, Family family);
 
+// Whether a trace of these parameters takes the fast path: the program's
+// grid (100 divisions, 181 rows of cells, drain samples up to 180), whose
+// grid values come from per-column and per-row tables. Any other grid is
+// traced straight from the field functions, far more slowly.
+bool UsesGridTables(const GeneralData& data);
+
 // Traces the flow net of the given parameters into the sink: the free water
 // table, the right and the left drain boundary, then the potential segments
 // and the stream segments, cell by cell across xi, row by row along eta.
+// A cell whose four corner values all equal a level has no line of that
+// level through it and emits nothing for it. The trace allocates nothing;
+// it keeps its grid and working arrays (under 400 KB) on the stack.
 class FlowNetTracer {
 public:
     static void Trace(const GeneralData& data, PlotSink& sink);

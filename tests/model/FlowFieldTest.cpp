@@ -24,6 +24,34 @@ GeneralData With(double hl, double nk)
     return data;
 }
 
+// No flow exactly when there is neither head difference nor infiltration,
+// and then (only then) both fields are 0 all over the strip.
+TEST(FlowField, NoFlowOnlyWithoutHeadDifferenceAndInfiltration)
+{
+    struct Case {
+        double hl;
+        double nk;
+        bool noFlow;
+    };
+    const Case cases[] = {
+        {0.0, 0.0, true},     {-0.0, 0.0, true},     {0.0, 0.5, false},
+        {0.2, 0.0, false},    {0.2, 0.5, false},     {1e-300, 0.0, false},
+        {0.0, 1e-300, false}, {1e100, 1e100, false},
+    };
+    for (const Case& c : cases) {
+        const GeneralData data = With(c.hl, c.nk);
+        EXPECT_EQ(HasNoFlow(data), c.noFlow) << "H/L " << c.hl << ", N/k " << c.nk;
+        bool zeroEverywhere = true;
+        for (const double xi : {0.0, 0.25, 0.5, 0.75, 1.0}) {
+            for (const double eta : {0.0, 0.5, 1.8}) {
+                zeroEverywhere &=
+                    Potential(data, xi, eta) == 0.0 && StreamFunction(data, xi, eta) == 0.0;
+            }
+        }
+        EXPECT_EQ(zeroEverywhere, c.noFlow) << "H/L " << c.hl << ", N/k " << c.nk;
+    }
+}
+
 TEST(FlowField, InnerEndsOfTheDrains)
 {
     const GeneralData data = Defaults();

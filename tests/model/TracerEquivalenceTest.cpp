@@ -1,3 +1,4 @@
+#include "FlowField.h"
 #include "FlowNetTracer.h"
 #include "GeneralData.h"
 #include "LiteralFlowNetTracer.h"
@@ -17,6 +18,7 @@ namespace brelloc {
 namespace {
 
 using test::Describe;
+using test::FlatCells;
 using test::LiteralFlowNetTracer;
 using test::RecordingSink;
 using test::SinkCall;
@@ -44,6 +46,9 @@ struct ParameterSet {
     int squares;
     int divisions = 100;     // the program's grid unless a case says otherwise
     bool expectSegments = true; // the case is only worth its name if segments come out
+    // The case has cells whose four corner values equal a level, so that the
+    // program's one departure from the literal loops changes its call log.
+    bool flatCells = false;
 };
 
 void PrintTo(const ParameterSet& set, std::ostream* out)
@@ -79,7 +84,7 @@ TEST_P(TracerEquivalenceTest, SameCallsWithBitIdenticalPoints)
     const GeneralData data = DataFor(GetParam());
     RecordingSink literal;
     RecordingSink production;
-    LiteralFlowNetTracer::Trace(data, literal);
+    LiteralFlowNetTracer::Trace(data, literal, FlatCells::Skip);
     FlowNetTracer::Trace(data, production);
 
     if (GetParam().expectSegments) {
@@ -97,6 +102,122 @@ TEST_P(TracerEquivalenceTest, SameCallsWithBitIdenticalPoints)
         << "one log is a prefix of the other; next call: "
         << Describe(literal.calls.size() > common ? literal.calls[common]
                                                   : production.calls[common]);
+}
+
+// Takes the calls of one trace and matches them, in order, against the log
+// of another: a call that is not the next expected one must be a segment,
+// which the other trace left out.
+class LeftOutSegments : public PlotSink {
+public:
+    explicit LeftOutSegments(const std::vector<SinkCall>& expected) : expected_(expected) {}
+
+    void BeginCurve(ModelPoint p0) override
+    {
+        SinkCall call;
+        call.kind = SinkCall::BeginCurve;
+        call.p = p0;
+        Take(call);
+    }
+    void CurvePoint(int k, ModelPoint p) override
+    {
+        SinkCall call;
+        call.kind = SinkCall::CurvePoint;
+        call.k = k;
+        call.p = p;
+        Take(call);
+    }
+    void EndCurve() override
+    {
+        SinkCall call;
+        call.kind = SinkCall::EndCurve;
+        Take(call);
+    }
+    void BeginFamily(Family family) override
+    {
+        SinkCall call;
+        call.kind = SinkCall::BeginFamily;
+        call.family = family;
+        Take(call);
+    }
+    void Segment(ModelPoint p, ModelPoint q) override
+    {
+        SinkCall call;
+        call.kind = SinkCall::Segment;
+        call.p = p;
+        call.q = q;
+        Take(call);
+    }
+
+    std::size_t Matched() const { return next_; }
+    long LeftOut() const { return leftOut_; }
+    long Strays() const { return strays_; }
+    const std::string& FirstStray() const { return firstStray_; }
+
+private:
+    void Take(const SinkCall& call)
+    {
+        if (next_ < expected_.size() && SameBits(call, expected_[next_])) {
+            ++next_;
+        } else if (call.kind == SinkCall::Segment) {
+            ++leftOut_;
+        } else {
+            if (strays_++ == 0)
+                firstStray_ = Describe(call) + " where the other log has call " +
+                              std::to_string(next_);
+        }
+    }
+
+    const std::vector<SinkCall>& expected_;
+    std::size_t next_ = 0;
+    long leftOut_ = 0;
+    long strays_ = 0;
+    std::string firstStray_;
+};
+
+// The literal loops with and without the rule for flat cells: the logs are
+// the same call for call except in the cases with flat cells, where the rule
+// only leaves segments out.
+class FlatCellRuleTest : public ::testing::TestWithParam<ParameterSet> {};
+
+TEST_P(FlatCellRuleTest, ChangesOnlyTheCasesWithFlatCells)
+{
+    const GeneralData data = DataFor(GetParam());
+    RecordingSink withRule;
+    LiteralFlowNetTracer::Trace(data, withRule, FlatCells::Skip);
+    LeftOutSegments withoutRule(withRule.calls);
+    LiteralFlowNetTracer::Trace(data, withoutRule, FlatCells::Emit);
+
+    EXPECT_EQ(withoutRule.Strays(), 0) << "first: " << withoutRule.FirstStray();
+    EXPECT_EQ(withoutRule.Matched(), withRule.calls.size());
+    if (GetParam().flatCells)
+        EXPECT_GT(withoutRule.LeftOut(), 0) << "the rule left nothing out";
+    else
+        EXPECT_EQ(withoutRule.LeftOut(), 0) << "the rule changed a case without flat cells";
+}
+
+// With no flow at all every cell is flat: the net is the three boundaries.
+TEST(NoFlowTrace, DrawsOnlyTheBoundaries)
+{
+    for (const double xmaxL : {1.0, 3.0, 40.0}) {
+        GeneralData data;
+        InitDefaults(data);
+        data.HL = 0.0;
+        data.NK = 0.0;
+        data.XmaxL = xmaxL;
+        UpdateDerived(data);
+        ASSERT_TRUE(HasNoFlow(data));
+        RecordingSink production;
+        FlowNetTracer::Trace(data, production);
+        int curves = 0, families = 0;
+        for (const SinkCall& call : production.calls) {
+            curves += call.kind == SinkCall::EndCurve ? 1 : 0;
+            families += call.kind == SinkCall::BeginFamily ? 1 : 0;
+        }
+        EXPECT_EQ(curves, 3) << "Xmax/L " << xmaxL;
+        EXPECT_EQ(families, 2) << "Xmax/L " << xmaxL;
+        EXPECT_EQ(CountSegments(production.calls), 0u) << "Xmax/L " << xmaxL;
+        EXPECT_EQ(production.CurveSamples().at(0).size(), 101u) << "Xmax/L " << xmaxL;
+    }
 }
 
 constexpr double kHuge = 1e300;
@@ -129,21 +250,36 @@ const ParameterSet kSets[] = {
     // Values the grid never admits, which the tracer must still survive
     // without a single difference.
     {"NegativeHead", -0.3, 0.5, 3.0, 10},
+    // A negative interval takes the path that tests every level, down to the
+    // last one.
+    {"NegativeHeadTwoSquares", -0.01, 0.5, 3.0, 2},
     {"SubnormalHead", 1e-310, 0.5, 3.0, 10},
     {"NotANumberHead", std::numeric_limits<double>::quiet_NaN(), 0.5, 3.0, 10, 100, false},
     // A grid other than the program's 100 divisions takes the general path.
     {"CoarseGrid", 0.2, 0.5, 3.0, 10, 20},
     {"CoarseGridNoHead", 0.0, 0.5, 40.0, 4, 7},
+    // No flow at all: the field is 0 everywhere, every cell is flat on every
+    // level, and only here does the rule for flat cells change the log.
+    {"NoFlow", 0.0, 0.0, 3.0, 10, 100, false, true},
+    {"NoFlowSmallWindowTwoSquares", 0.0, 0.0, 1.0, 2, 100, false, true},
+    {"NoFlowFiveSquares", 0.0, 0.0, 10.0, 5, 100, false, true},
+    {"NoFlowWorstCase", 0.0, 0.0, 40.0, 20, 100, false, true},
+    {"NoFlowCoarseGrid", 0.0, 0.0, 3.0, 10, 20, false, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(ParameterTable, TracerEquivalenceTest, ::testing::ValuesIn(kSets),
                          [](const ::testing::TestParamInfo<ParameterSet>& info) {
                              return std::string(info.param.name);
                          });
+INSTANTIATE_TEST_SUITE_P(ParameterTable, FlatCellRuleTest, ::testing::ValuesIn(kSets),
+                         [](const ::testing::TestParamInfo<ParameterSet>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // Parameter sets drawn at random (fixed seed) over many decades, so the level
 // bounds and the window skipping meet values no one thought of listing.
-std::vector<ParameterSet> RandomSets()
+// Drawn once: the names live as long as the program.
+std::vector<ParameterSet> DrawRandomSets()
 {
     constexpr int kCount = 40;
     static std::vector<std::string> names;
@@ -162,12 +298,23 @@ std::vector<ParameterSet> RandomSets()
         set.xmaxL = std::pow(10.0, windowDecade(random));
         set.squares = squares(random);
         set.expectSegments = false;
+        set.flatCells = set.hl == 0.0 && set.nk == 0.0;
         sets.push_back(set);
     }
     return sets;
 }
 
+const std::vector<ParameterSet>& RandomSets()
+{
+    static const std::vector<ParameterSet> sets = DrawRandomSets();
+    return sets;
+}
+
 INSTANTIATE_TEST_SUITE_P(RandomSets, TracerEquivalenceTest, ::testing::ValuesIn(RandomSets()),
+                         [](const ::testing::TestParamInfo<ParameterSet>& info) {
+                             return std::string(info.param.name);
+                         });
+INSTANTIATE_TEST_SUITE_P(RandomSets, FlatCellRuleTest, ::testing::ValuesIn(RandomSets()),
                          [](const ::testing::TestParamInfo<ParameterSet>& info) {
                              return std::string(info.param.name);
                          });

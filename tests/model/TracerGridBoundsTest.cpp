@@ -25,6 +25,26 @@ TEST_P(TracerGridBoundsTest, CountsFollowTheExactProduct)
     data.DepthLimit = GetParam().depthLimit;
     EXPECT_EQ(LastDrainSample(data), GetParam().lastDrainSample);
     EXPECT_EQ(CellRows(data), GetParam().cellRows);
+    // Only the program's own grid has tables; any other goes the slow way.
+    EXPECT_EQ(UsesGridTables(data), GetParam().divisions == 100 &&
+                                         GetParam().lastDrainSample == 180 &&
+                                         GetParam().cellRows == 181);
+}
+
+// The program's grid takes the fast path: a grid size that sent every trace
+// down the slow one would still draw the same net, only far more slowly.
+TEST(TracerGridTables, TheProgramsGridUsesThem)
+{
+    GeneralData data;
+    InitDefaults(data);
+    EXPECT_TRUE(UsesGridTables(data));
+    for (const double hl : {0.0, 0.2, 2.0}) {
+        data.HL = hl;
+        UpdateDerived(data);
+        EXPECT_TRUE(UsesGridTables(data)) << "H/L " << hl;
+    }
+    data.Divisions = 101;
+    EXPECT_FALSE(UsesGridTables(data));
 }
 
 INSTANTIATE_TEST_SUITE_P(

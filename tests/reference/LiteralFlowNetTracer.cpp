@@ -42,7 +42,7 @@ double Field(const GeneralData& data, Family family, double xi, double eta)
     return family == Family::Potential ? Potential(data, xi, eta) : StreamFunction(data, xi, eta);
 }
 
-void Contours(const GeneralData& data, PlotSink& sink, Family family)
+void Contours(const GeneralData& data, PlotSink& sink, Family family, FlatCells flat)
 {
     // Divisions * DepthLimit with a 64-bit mantissa: just above 180.
     const long double depthBound =
@@ -76,6 +76,9 @@ void Contours(const GeneralData& data, PlotSink& sink, Family family)
 
             for (int n = firstLevel; n <= lastLevel; ++n) {
                 const double level = static_cast<double>(n) * data.PotentialStep;
+                if (flat == FlatCells::Skip && F1 == level && F2 == level && F3 == level &&
+                    F4 == level)
+                    continue;
                 int count = 0;
                 ModelPoint candidate[2];
 
@@ -109,7 +112,7 @@ void Contours(const GeneralData& data, PlotSink& sink, Family family)
 
 } // namespace
 
-void LiteralFlowNetTracer::Trace(const GeneralData& data, PlotSink& sink)
+void LiteralFlowNetTracer::Trace(const GeneralData& data, PlotSink& sink, FlatCells flat)
 {
     const long double lastDrainSample =
         static_cast<long double>(data.Divisions) * static_cast<long double>(data.DepthLimit);
@@ -117,9 +120,9 @@ void LiteralFlowNetTracer::Trace(const GeneralData& data, PlotSink& sink)
     Boundary(data, sink, 0.0, lastDrainSample, false, 0.0);
     Boundary(data, sink, 1.0, lastDrainSample, false, 1.0);
     sink.BeginFamily(Family::Potential);
-    Contours(data, sink, Family::Potential);
+    Contours(data, sink, Family::Potential, flat);
     sink.BeginFamily(Family::Stream);
-    Contours(data, sink, Family::Stream);
+    Contours(data, sink, Family::Stream, flat);
 }
 
 } // namespace brelloc::test
