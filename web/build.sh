@@ -24,8 +24,8 @@ flags=(-std=c++17 -O2 -Wall -Wextra
        -ffp-contract=off
        -DBRELLOC_VERSION="\"$version\""
        -I"$root/model" -I"$root/output" -I"$root/platform" -I"$root/ui")
-model=("$root"/model/{GeneralData,NumberFormat,FlowField,FieldTables,ContourLevels,FlowNetTracer}.cpp
-       "$root"/model/{ComplexField,FlowResults,FlowProbe,ResultsJson}.cpp)
+# The whole model: it depends on nothing but the standard library.
+model=("$root"/model/*.cpp)
 # (The file writer behind WritePicTeXFile is not needed: the page writes
 # into memory, and the linker drops what refers to it.)
 writer=("$root"/output/{PicTeXWriter,PicTeXSink,PrintedReport,FlowNetFigure,DivideMarks}.cpp
