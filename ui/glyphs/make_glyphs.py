@@ -243,7 +243,41 @@ def help_glyph(scale):
         '   bbn   ',
         '    nn   ',
     ]
-    p.rows(7, 2, question)
+    if scale == 1:
+        p.rows(7, 2, question)
+    else:
+        # Drawn again at twice the size, with strokes of three pixels and a
+        # one-pixel shadow, so the mark is as sharp as the bubble.
+        question2 = [
+            '    bbbbbbbbbb    ',
+            '  bbbbbbbbbbbbbb  ',
+            ' bbbbnnnnnnnnbbbb ',
+            'bbbbn        bbbbn',
+            'bbbbn        bbbbn',
+            ' nnnn        bbbbn',
+            '            bbbbnn',
+            '           bbbbnn ',
+            '          bbbbnn  ',
+            '         bbbbnn   ',
+            '        bbbbnn    ',
+            '       bbbbnn     ',
+            '       bbbbn      ',
+            '       bbbbn      ',
+            '       bbbbn      ',
+            '        nnnn      ',
+            '                  ',
+            '                  ',
+            '       bbbb       ',
+            '       bbbbn      ',
+            '       bbbbn      ',
+            '       bbbbn      ',
+            '        nnnn      ',
+            '                  ',
+        ]
+        for dy, row in enumerate(question2):
+            for dx, c in enumerate(row):
+                if c != ' ':
+                    p.dot(7 * scale + dx * scale // 2, 2 * scale + dy * scale // 2, c)
     return p
 
 
