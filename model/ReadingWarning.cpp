@@ -1,5 +1,6 @@
 #include "ReadingWarning.h"
 
+#include <cctype>
 #include <cmath>
 
 namespace brelloc {
@@ -19,6 +20,27 @@ std::string RangeOf(int row)
     case RowXmaxL: return "a finite number of at least 1";
     default: return "a finite number of at least 0";
     }
+}
+
+// Whether a real row's number is written in hexadecimal ("0x10" reads as 16,
+// as the reading rule has it), which no engineer types on purpose.
+bool WrittenInHex(int row, const std::string& text)
+{
+    if (row == RowSquares)
+        return false; // read as a decimal integer: "0x10" is 0 and the rest ignored
+    std::size_t at = text.find_first_not_of(" \t\n\v\f\r");
+    if (at == std::string::npos)
+        return false;
+    if (text[at] == '+' || text[at] == '-')
+        ++at;
+    if (text.compare(at, 2, "0x") != 0 && text.compare(at, 2, "0X") != 0)
+        return false;
+    // "0x" alone is the number 0 followed by an ignored "x".
+    auto hexDigit = [&text](std::size_t i) {
+        return i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i]));
+    };
+    at += 2;
+    return hexDigit(at) || (at < text.size() && text[at] == '.' && hexDigit(at + 1));
 }
 
 bool SameNumber(const RowReading& a, const RowReading& b)
@@ -56,6 +78,8 @@ std::string ReadingProblems(int row, const std::string& text, const RowReading& 
     if (reported.noNumber) {
         add("no number found");
     } else {
+        if (WrittenInHex(row, text))
+            add("read as a hexadecimal number");
         if (reported.partlyRead)
             add("the text after the number is ignored");
         if (reported.replaced)

@@ -394,6 +394,21 @@ TEST(ApplyValueOptions, CommitsLikeTheGridAndWarnsAboutReplacements)
         {{"--nk", RowNK, "0.5" + kTwentyAccents + kTwentyAccents},
          "brelloc-export: warning: --nk \"0.5" + kTwentyAccents + kTwentyAccents +
              "\": the text after the number is ignored; using 0.500."},
+        // Hexadecimal is read as the reading rule has it, and said so.
+        {{"--hl", RowHL, "0x10"},
+         "brelloc-export: warning: --hl \"0x10\": read as a hexadecimal number; using 16.000."},
+        {{"--nk", RowNK, " -0X1p-1"},
+         "brelloc-export: warning: --nk \" -0X1p-1\": read as a hexadecimal number; the value "
+         "must be a finite number of at least 0; using 0.000."},
+        {{"--squares", RowSquares, "0x10"},
+         "brelloc-export: warning: --squares \"0x10\": the text after the number is ignored; the "
+         "value must be a whole number from 2 to 20; using 2."},
+        {{"--hl", RowHL, "0x"},
+         "brelloc-export: warning: --hl \"0x\": the text after the number is ignored; using "
+         "0.000."},
+        {{"--hl", RowHL, "10x"},
+         "brelloc-export: warning: --hl \"10x\": the text after the number is ignored; using "
+         "10.000."},
         {{"--hl", RowHL, "-0"}, ""},
         {{"--nk", RowNK, "-1e-400"}, ""},
     };

@@ -871,6 +871,7 @@ void FormTest::replacedValueIsNoted_data()
     QTest::newRow("overflow") << 2 << "1e999"
                               << "Xmax/L \"1e999\": the value must be a finite number of at least 1; using 1.000.";
     QTest::newRow("too many squares") << 3 << "25" << "Number of squares \"25\": the value must be a whole number from 2 to 20; using 20.";
+    QTest::newRow("hexadecimal") << 2 << "0x10" << "Xmax/L \"0x10\": read as a hexadecimal number; using 16.000.";
     QTest::newRow("read as typed") << 0 << "0.4" << "";
     QTest::newRow("more decimals than shown") << 1 << "0.2004" << "";
 }
