@@ -3,7 +3,31 @@
 #include "GeneralData.h"
 #include "PlotSink.h"
 
+#include <ostream>
+
 namespace brelloc {
+
+// A parameter set of the results' tables: H/L and N/k, the rest at their
+// start-up values.
+struct Case {
+    double hl;
+    double nk;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Case& c)
+{
+    return out << "H/L " << c.hl << ", N/k " << c.nk;
+}
+
+inline GeneralData With(const Case& c)
+{
+    GeneralData data;
+    InitDefaults(data);
+    data.HL = c.hl;
+    data.NK = c.nk;
+    UpdateDerived(data);
+    return data;
+}
 
 // Brute-force counterparts of the closed forms, built only from the four real
 // field functions by central differences, for checking the results and the

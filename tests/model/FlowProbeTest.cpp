@@ -14,26 +14,6 @@
 namespace brelloc {
 namespace {
 
-struct Case {
-    double hl;
-    double nk;
-};
-
-std::ostream& operator<<(std::ostream& out, const Case& c)
-{
-    return out << "H/L " << c.hl << ", N/k " << c.nk;
-}
-
-GeneralData With(const Case& c)
-{
-    GeneralData data;
-    InitDefaults(data);
-    data.HL = c.hl;
-    data.NK = c.nk;
-    UpdateDerived(data);
-    return data;
-}
-
 ModelPoint Mapped(const GeneralData& data, double xi, double eta)
 {
     return {MapX(data, xi, eta), MapY(data, xi, eta)};

@@ -14,26 +14,6 @@
 namespace brelloc {
 namespace {
 
-struct Case {
-    double hl;
-    double nk;
-};
-
-std::ostream& operator<<(std::ostream& out, const Case& c)
-{
-    return out << "H/L " << c.hl << ", N/k " << c.nk;
-}
-
-GeneralData With(const Case& c)
-{
-    GeneralData data;
-    InitDefaults(data);
-    data.HL = c.hl;
-    data.NK = c.nk;
-    UpdateDerived(data);
-    return data;
-}
-
 // Stagnation points from near the water table to deep down, none where the
 // head difference dominates, the two zero cases, and N/k above 1.
 const Case kCases[] = {
