@@ -13,6 +13,7 @@ asan="$root/build/asan"
 cmake -S "$root" -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DBRELLOC_SANITIZE=ON -DBRELLOC_BENCHMARKS=OFF >/dev/null
 cmake --build "$asan" --parallel "$jobs"
 ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
+LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
 UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
     ctest --test-dir "$asan" --output-on-failure --parallel "$jobs" --timeout 900
 
