@@ -29,7 +29,7 @@ void FormCrossings(CrossingBatch& b, int count, double limit)
         const double apy = std::fabs(py), aqy = std::fabs(qy);
         const bool finite = (apx <= DBL_MAX) & (aqx <= DBL_MAX) & (apy <= DBL_MAX) & (aqy <= DBL_MAX);
         const bool within = !(apx > limit) & !(aqx > limit) & !(apy > limit) & !(aqy > limit);
-        b.inside[k] = finite & within ? 1.0 : 0.0;
+        b.inside[k] = (finite & within) ? 1.0 : 0.0;
     }
 }
 

@@ -92,10 +92,12 @@ void Beyond(const Extremes& left, const Extremes& right, double limit,
             std::uint8_t* __restrict beyond)
 {
     for (int j = 0; j < kGridCellRows; ++j) {
-        beyond[j] = (std::min(left.lowX[j], right.lowX[j]) > limit) |
-                    (std::max(left.highX[j], right.highX[j]) < -limit) |
-                    (std::min(left.lowY[j], right.lowY[j]) > limit) |
-                    (std::max(left.highY[j], right.highY[j]) < -limit);
+        // Without branches: each test as 0 or 1, or-ed.
+        beyond[j] = static_cast<std::uint8_t>(
+            static_cast<int>(std::min(left.lowX[j], right.lowX[j]) > limit) |
+            static_cast<int>(std::max(left.highX[j], right.highX[j]) < -limit) |
+            static_cast<int>(std::min(left.lowY[j], right.lowY[j]) > limit) |
+            static_cast<int>(std::max(left.highY[j], right.highY[j]) < -limit));
     }
 }
 

@@ -129,6 +129,14 @@ ExportResult CheckTarget(const std::string& path)
     return Written();
 }
 
+// What every figure file checks before it is drawn: its size, then its name.
+ExportResult CheckFigureTarget(const std::string& path, int size)
+{
+    if (!SizeIsValid(size))
+        return Failed(path, SizeReason(size));
+    return CheckTarget(path);
+}
+
 } // namespace
 
 bool LoadBuiltInFaces()
@@ -313,9 +321,7 @@ QImage RenderFigureImage(const GeneralData& data, int size, bool markDivide)
 ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, int size,
                             bool markDivide)
 {
-    if (!SizeIsValid(size))
-        return Failed(path, SizeReason(size));
-    const ExportResult target = CheckTarget(path);
+    const ExportResult target = CheckFigureTarget(path, size);
     if (!target.ok)
         return target;
     const QByteArray svg = RenderFigureSvg(data, size, markDivide);
@@ -327,9 +333,7 @@ ExportResult WriteFigureSvg(const GeneralData& data, const std::string& path, in
 ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, int size,
                             bool markDivide)
 {
-    if (!SizeIsValid(size))
-        return Failed(path, SizeReason(size));
-    const ExportResult target = CheckTarget(path);
+    const ExportResult target = CheckFigureTarget(path, size);
     if (!target.ok)
         return target;
 
@@ -348,9 +352,7 @@ ExportResult WriteFigurePng(const GeneralData& data, const std::string& path, in
 ExportResult WriteFigurePdf(const GeneralData& data, const std::string& path, int size,
                             bool markDivide)
 {
-    if (!SizeIsValid(size))
-        return Failed(path, SizeReason(size));
-    const ExportResult target = CheckTarget(path);
+    const ExportResult target = CheckFigureTarget(path, size);
     if (!target.ok)
         return target;
 
