@@ -58,18 +58,34 @@ xsession_display_written() {
 # XSESSION_SCREEN sets the screen's size (default 1024x768x24).
 xsession_start() {
     xsession_dir="$(mktemp -d)"
-    Xvfb -displayfd 3 -screen 0 "${XSESSION_SCREEN:-1024x768x24}" -nolisten tcp 3>"$xsession_dir/display" \
-        >"$xsession_dir/xvfb.log" 2>&1 </dev/null &
-    xsession_xvfb_pid=$!
-    # Xvfb writes the number and then a line end: a number read before its
-    # line end may lack digits and name another test's server.
-    if ! xsession_wait 60 xsession_display_written; then
-        echo "Xvfb did not start"; cat "$xsession_dir/xvfb.log"; return 1
-    fi
-    export DISPLAY=":$(head -n1 "$xsession_dir/display")"
+    # Xvfb servers that choose their display number at the same moment can
+    # take the same one, and the loser goes away after it has named it: the
+    # servers of our sessions are started one at a time, and a session keeps
+    # its server only if that server is still running once it answers.
+    local lock attempt
+    exec {lock}>"${TMPDIR:-/tmp}/brelloc-xsession.lock"
+    flock "$lock"
+    for attempt in 1 2 3; do
+        : >"$xsession_dir/display"
+        Xvfb -displayfd 3 -screen 0 "${XSESSION_SCREEN:-1024x768x24}" -nolisten tcp \
+            3>"$xsession_dir/display" >"$xsession_dir/xvfb.log" 2>&1 </dev/null &
+        xsession_xvfb_pid=$!
+        # Xvfb writes the number and then a line end: a number read before
+        # its line end may lack digits and name another server.
+        if xsession_wait 60 xsession_display_written; then
+            export DISPLAY=":$(head -n1 "$xsession_dir/display")"
+            if xsession_wait 60 xdpyinfo >/dev/null 2>&1 && kill -0 "$xsession_xvfb_pid" 2>/dev/null; then
+                break
+            fi
+        fi
+        xsession_stop_pid "$xsession_xvfb_pid"
+        xsession_xvfb_pid=""
+    done
+    flock -u "$lock"
+    exec {lock}>&-
     unset QT_QPA_PLATFORM
-    if ! xsession_wait 60 xdpyinfo >/dev/null 2>&1; then
-        echo "Xvfb does not answer on $DISPLAY"; cat "$xsession_dir/xvfb.log"; return 1
+    if [[ -z "$xsession_xvfb_pid" ]]; then
+        echo "Xvfb did not start"; cat "$xsession_dir/xvfb.log"; return 1
     fi
 }
 

@@ -13,10 +13,24 @@ xsession_start
 # runs beside each other never share them.
 home="$xsession_dir/home"
 mkdir -p "$home"
-HOME="$home" xsession_background openbox openbox --sm-disable
 # The window manager is ready once it has claimed the screen.
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-xsession_wait 60 wm_ready || { echo "openbox did not start"; cat "$xsession_dir/openbox.log"; exit 1; }
+# openbox now and then fails to open a display that has just answered
+# xdpyinfo ("Failed to open the display"); it is started again then.
+wm_pid=""
+wm_ready_or_gone() {
+    wm_ready || grep -q 'Failed to open the display' "$xsession_dir/openbox.log" ||
+        [[ "$(ps -o stat= -p "$wm_pid" 2>/dev/null)" != [^Z]* ]]
+}
+for attempt in 1 2 3; do
+    HOME="$home" xsession_background openbox openbox --sm-disable
+    wm_pid="${xsession_extra_pids[-1]}"
+    xsession_wait 60 wm_ready_or_gone || true
+    wm_ready && break
+    xsession_stop_pid "$wm_pid"
+    sleep 0.5
+done
+wm_ready || { echo "openbox did not start"; cat "$xsession_dir/openbox.log" "$xsession_dir/xvfb.log"; exit 1; }
 xsession_launch "$program"
 
 # Outer size and position: the client area plus the frame the manager reports.
